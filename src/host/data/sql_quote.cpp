@@ -1,0 +1,14 @@
+#include "host/data/sql_quote.h"
+
+namespace vantik {
+
+QString sqlQuote(const QString& text)
+{
+    if (!text.contains(QLatin1Char('\'')))
+        return text;
+    QString out = text;
+    out.replace(QLatin1Char('\''), QLatin1String("''"));
+    return out;
+}
+
+} // namespace vantik

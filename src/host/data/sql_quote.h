@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace vantik {
+
+/// The one way a text goes into SQL text: every single quote doubled, so that the
+/// text stays one literal ("O'Brien" -> "O''Brien"). The caller writes the
+/// enclosing quotes, as the statements are written with them.
+QString sqlQuote(const QString& text);
+
+} // namespace vantik
