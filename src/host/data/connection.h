@@ -1,0 +1,78 @@
+#pragma once
+
+#include "host/data/result_set.h"
+#include "host/sqlcompat/sqltype.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+namespace vantik {
+
+/// Rows of a statement with their values as the backend gives them (NULL as a
+/// null QVariant, datetimes of the embedded engine in their storage text). Only
+/// recordsets use it: they need the values exactly as read to check, when saving,
+/// that nobody changed the record meanwhile.
+struct RawResult {
+    QStringList columnNames;
+    std::vector<SqlType> columnTypes;
+    std::vector<std::vector<QVariant>> rows;
+};
+
+/// A table named in a statement: database (schema) and table, as written.
+struct TableRef {
+    QString database;
+    QString table;
+};
+
+/// The one open connection of the program to the hospital databases. Statements
+/// are T-SQL; the embedded backend translates them, SQL Server runs them as they are.
+/// Every method throws DatabaseError with the database's message on failure.
+class Connection {
+public:
+    virtual ~Connection();
+
+    /// Opens the embedded databases: the folder holds Patient_Data.sqlite,
+    /// Build_File.sqlite, Station.sqlite and MEDICARE.sqlite.
+    static std::unique_ptr<Connection> openEmbedded(const QString& folder);
+    /// Opens SQL Server (or any ODBC source) through QODBC with a connection string
+    /// such as "DRIVER={FreeTDS};SERVER=host;PORT=1433;DATABASE=Patient_Data;UID=u;PWD=p;TDS_Version=7.4;".
+    static std::unique_ptr<Connection> openOdbc(const QString& connectionString);
+
+    /// Runs a statement and returns every row as text. Statements that return no
+    /// rows give an empty result set without columns.
+    virtual ResultSet execute(const QString& statement) = 0;
+
+    /// Runs a statement and returns the rows with their native values.
+    virtual RawResult fetch(const QString& statement) = 0;
+
+    /// Runs a statement in the backend's own dialect with '?' parameters bound in
+    /// order; returns the number of rows it changed.
+    virtual int executeNative(const QString& statement, const QVariantList& parameters) = 0;
+
+    /// The primary key columns of a table (empty when it has none).
+    virtual QStringList primaryKey(const TableRef& table) = 0;
+    /// The kind of a column of a table; Unknown when the table has no such column.
+    virtual SqlType columnType(const TableRef& table, const QString& column) = 0;
+    /// The value of the identity / integer key that the last insert created, if any.
+    virtual QVariant lastInsertedKey() = 0;
+
+    /// The backend's own spelling of a table and of a column name in statements.
+    virtual QString nativeTableName(const TableRef& table) const = 0;
+    virtual QString nativeColumnName(const QString& column) const = 0;
+    /// SQL that makes a text comparison exact (case and trailing blanks count); may be empty.
+    virtual QString exactTextComparison() const = 0;
+
+    /// A text that the backend's column of the given kind stores for the program's
+    /// text form of a value (e.g. "1/5/2024 9:07:00 AM" for a datetime). Throws
+    /// DatabaseError when the column cannot take the value.
+    virtual QVariant nativeValue(const QString& text, SqlType type, const QString& column) const = 0;
+
+    /// "Embedded database (folder)" or "SQL Server (ODBC)".
+    virtual QString description() const = 0;
+};
+
+} // namespace vantik

@@ -1,0 +1,457 @@
+#include "host/data/embedded_connection.h"
+
+#include "host/data/database_error.h"
+#include "host/data/value_text.h"
+#include "host/sqlcompat/compat_functions.h"
+#include "host/sqlcompat/datetime.h"
+#include "host/sqlcompat/translator.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace vantik {
+
+namespace {
+
+struct StatementDeleter {
+    void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
+};
+using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+QString quoteName(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString canonicalDatabase(const QString& name)
+{
+    for (const QString& known : EmbeddedConnection::databaseNames()) {
+        if (known.compare(name, Qt::CaseInsensitive) == 0)
+            return known;
+    }
+    return QString();
+}
+
+QString nextConnectionName()
+{
+    static QAtomicInteger<int> counter;
+    return QStringLiteral("vantik-embedded-%1").arg(counter.fetchAndAddRelaxed(1));
+}
+
+// Appends the text form of column i of the current row; the kinds decide how
+// integers (bits) and texts (datetimes) read.
+void appendCellText(ResultSet& result, sqlite3_stmt* statement, int i, SqlType type)
+{
+    switch (sqlite3_column_type(statement, i)) {
+    case SQLITE_NULL:
+        result.appendCellUtf8(nullptr, 0);
+        return;
+    case SQLITE_INTEGER: {
+        const sqlite3_int64 value = sqlite3_column_int64(statement, i);
+        if (type == SqlType::Bit) {
+            result.appendCell(value != 0 ? u"True" : u"False");
+            return;
+        }
+        char buffer[24];
+        const int length = std::snprintf(buffer, sizeof buffer, "%lld", static_cast<long long>(value));
+        result.appendCellUtf8(buffer, length);
+        return;
+    }
+    case SQLITE_FLOAT: {
+        const double value = sqlite3_column_double(statement, i);
+        if (type == SqlType::Bit) {
+            result.appendCell(value != 0.0 ? u"True" : u"False");
+            return;
+        }
+        result.appendCell(decimalText(value));
+        return;
+    }
+    default: {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+        const int length = sqlite3_column_bytes(statement, i);
+        if (type == SqlType::DateTime) {
+            if (const auto value = sqlcompat::fromStorageText(std::string_view(text ? text : "", length))) {
+                const std::string shown = sqlcompat::formatDisplayText(*value);
+                result.appendCellUtf8(shown.data(), static_cast<int>(shown.size()));
+                return;
+            }
+        }
+        result.appendCellUtf8(text, length);
+        return;
+    }
+    }
+}
+
+QVariant nativeColumnValue(sqlite3_stmt* statement, int i)
+{
+    switch (sqlite3_column_type(statement, i)) {
+    case SQLITE_NULL:
+        return QVariant();
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(statement, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(statement, i));
+    case SQLITE_BLOB:
+        return QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(statement, i)),
+                                   sqlite3_column_bytes(statement, i)));
+    default:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, i)),
+                                          sqlite3_column_bytes(statement, i)));
+    }
+}
+
+} // namespace
+
+struct EmbeddedConnection::Prepared {
+    StatementPtr statement;
+    sqlcompat::Translation translation;
+};
+
+QStringList EmbeddedConnection::databaseNames()
+{
+    return {QStringLiteral("Patient_Data"), QStringLiteral("Build_File"), QStringLiteral("Station"),
+            QStringLiteral("MEDICARE")};
+}
+
+EmbeddedConnection::EmbeddedConnection(const QString& folder)
+    : m_folder(QDir(folder).absolutePath())
+    , m_connectionName(nextConnectionName())
+{
+    const QDir dir(m_folder);
+    if (!dir.exists())
+        throw DatabaseError(QStringLiteral("The database folder %1 does not exist.").arg(QDir::toNativeSeparators(m_folder)));
+    for (const QString& name : databaseNames()) {
+        const QFileInfo file(dir.filePath(name + QStringLiteral(".sqlite")));
+        if (!file.isFile())
+            throw DatabaseError(QStringLiteral("The database folder %1 has no %2.")
+                                    .arg(QDir::toNativeSeparators(m_folder), file.fileName()));
+    }
+
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+        db.setDatabaseName(QStringLiteral(":memory:"));
+        if (!db.open()) {
+            const QString message = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_connectionName);
+            throw DatabaseError(QStringLiteral("The embedded database cannot be opened: %1").arg(message));
+        }
+        const QVariant handle = db.driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            m_handle = *static_cast<sqlite3* const*>(handle.constData());
+    }
+    try {
+        if (!m_handle)
+            throw DatabaseError(QStringLiteral("The embedded database driver gives no SQLite handle."));
+        if (!sqlcompat::registerSqlServerCompat(m_handle))
+            fail(QStringLiteral("Registering the SQL Server functions"));
+        sqlite3_busy_timeout(m_handle, 5000);
+        for (const QString& name : databaseNames()) {
+            const QString path = dir.filePath(name + QStringLiteral(".sqlite"));
+            executeNative(QStringLiteral("ATTACH DATABASE ? AS %1").arg(quoteName(name)), {path});
+        }
+        loadCatalog();
+    } catch (...) {
+        QSqlDatabase::database(m_connectionName, false).close();
+        QSqlDatabase::removeDatabase(m_connectionName);
+        throw;
+    }
+}
+
+EmbeddedConnection::~EmbeddedConnection()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+void EmbeddedConnection::fail(const QString& context) const
+{
+    const QString message = QString::fromUtf8(sqlite3_errmsg(m_handle));
+    throw DatabaseError(context.isEmpty() ? message : context + QStringLiteral(": ") + message);
+}
+
+void EmbeddedConnection::loadCatalog()
+{
+    for (const QString& schema : databaseNames()) {
+        const RawResult tables = [&] {
+            RawResult out;
+            sqlite3_stmt* raw = nullptr;
+            const QByteArray sql = QStringLiteral("SELECT name FROM %1.sqlite_master WHERE type = 'table'")
+                                       .arg(quoteName(schema))
+                                       .toUtf8();
+            if (sqlite3_prepare_v2(m_handle, sql.constData(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+                fail(QStringLiteral("Reading the tables of %1").arg(schema));
+            StatementPtr statement(raw);
+            int rc;
+            while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW)
+                out.rows.push_back({nativeColumnValue(statement.get(), 0)});
+            if (rc != SQLITE_DONE)
+                fail(QStringLiteral("Reading the tables of %1").arg(schema));
+            return out;
+        }();
+        for (const auto& row : tables.rows) {
+            sqlcompat::TableInfo table;
+            table.schema = schema.toStdString();
+            table.name = row.at(0).toString().toStdString();
+            const QByteArray sql = QStringLiteral("PRAGMA %1.table_info(%2)")
+                                       .arg(quoteName(schema), quoteName(row.at(0).toString()))
+                                       .toUtf8();
+            sqlite3_stmt* raw = nullptr;
+            if (sqlite3_prepare_v2(m_handle, sql.constData(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+                fail();
+            StatementPtr statement(raw);
+            while (sqlite3_step(statement.get()) == SQLITE_ROW) {
+                sqlcompat::ColumnInfo column;
+                column.name = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 1));
+                const char* declared = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 2));
+                column.type = sqlcompat::sqlTypeFromDeclared(declared ? declared : "");
+                column.primaryKey = sqlite3_column_int(statement.get(), 5) > 0;
+                table.columns.push_back(std::move(column));
+            }
+            m_catalog.addTable(std::move(table));
+        }
+    }
+}
+
+EmbeddedConnection::Prepared EmbeddedConnection::prepareTranslated(const QString& statement)
+{
+    Prepared prepared;
+    const QByteArray tsql = statement.toUtf8();
+    try {
+        prepared.translation = sqlcompat::translateTsql(std::string_view(tsql.constData(), tsql.size()), m_catalog);
+    } catch (const sqlcompat::TranslationError& error) {
+        throw DatabaseError(QString::fromUtf8(error.what()));
+    }
+    const std::string& sql = prepared.translation.sql;
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_handle, sql.data(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+        fail();
+    prepared.statement.reset(raw);
+    return prepared;
+}
+
+ResultSet EmbeddedConnection::execute(const QString& statement)
+{
+    Prepared prepared = prepareTranslated(statement);
+    sqlite3_stmt* stmt = prepared.statement.get();
+    const int columns = sqlite3_column_count(stmt);
+    if (!prepared.translation.returnsRows || columns == 0) {
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        }
+        if (rc != SQLITE_DONE)
+            fail();
+        return ResultSet();
+    }
+
+    QStringList names;
+    std::vector<SqlType> types(static_cast<std::size_t>(columns), SqlType::Unknown);
+    for (int i = 0; i < columns; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        if (index < prepared.translation.columnNames.size())
+            names << QString::fromStdString(prepared.translation.columnNames[index]);
+        else
+            names << QString::fromUtf8(sqlite3_column_name(stmt, i));
+        if (index < prepared.translation.columnTypes.size())
+            types[index] = prepared.translation.columnTypes[index];
+    }
+    ResultSet result(names, types);
+    result.reserve(64, 12);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        for (int i = 0; i < columns; ++i)
+            appendCellText(result, stmt, i, types[static_cast<std::size_t>(i)]);
+    }
+    if (rc != SQLITE_DONE)
+        fail();
+    return result;
+}
+
+RawResult EmbeddedConnection::fetch(const QString& statement)
+{
+    Prepared prepared = prepareTranslated(statement);
+    sqlite3_stmt* stmt = prepared.statement.get();
+    const int columns = sqlite3_column_count(stmt);
+    RawResult result;
+    for (int i = 0; i < columns; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        result.columnNames << (index < prepared.translation.columnNames.size()
+                                   ? QString::fromStdString(prepared.translation.columnNames[index])
+                                   : QString::fromUtf8(sqlite3_column_name(stmt, i)));
+        result.columnTypes.push_back(index < prepared.translation.columnTypes.size()
+                                         ? prepared.translation.columnTypes[index]
+                                         : SqlType::Unknown);
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        std::vector<QVariant> row;
+        row.reserve(static_cast<std::size_t>(columns));
+        for (int i = 0; i < columns; ++i)
+            row.push_back(nativeColumnValue(stmt, i));
+        result.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        fail();
+    return result;
+}
+
+int EmbeddedConnection::executeNative(const QString& statement, const QVariantList& parameters)
+{
+    const QByteArray sql = statement.toUtf8();
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(m_handle, sql.constData(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+        fail();
+    StatementPtr stmt(raw);
+    for (int i = 0; i < parameters.size(); ++i) {
+        const QVariant& value = parameters.at(i);
+        int rc;
+        if (value.isNull() || !value.isValid()) {
+            rc = sqlite3_bind_null(raw, i + 1);
+        } else {
+            switch (value.typeId()) {
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int(raw, i + 1, value.toBool() ? 1 : 0);
+                break;
+            case QMetaType::Int:
+            case QMetaType::LongLong:
+            case QMetaType::UInt:
+            case QMetaType::ULongLong:
+                rc = sqlite3_bind_int64(raw, i + 1, value.toLongLong());
+                break;
+            case QMetaType::Double:
+                rc = sqlite3_bind_double(raw, i + 1, value.toDouble());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = value.toByteArray();
+                rc = sqlite3_bind_blob(raw, i + 1, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            default: {
+                const QByteArray text = value.toString().toUtf8();
+                rc = sqlite3_bind_text(raw, i + 1, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            fail();
+    }
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        fail();
+    return sqlite3_changes(m_handle);
+}
+
+const sqlcompat::TableInfo& EmbeddedConnection::tableInfo(const TableRef& table) const
+{
+    const QByteArray database = table.database.toUtf8();
+    const QByteArray name = table.table.toUtf8();
+    const sqlcompat::TableInfo* info = m_catalog.find(database.toStdString(), name.toStdString());
+    if (!info)
+        throw DatabaseError(QStringLiteral("Invalid object name '%1..%2'.").arg(table.database, table.table));
+    return *info;
+}
+
+QStringList EmbeddedConnection::primaryKey(const TableRef& table)
+{
+    QStringList key;
+    for (const sqlcompat::ColumnInfo& column : tableInfo(table).columns) {
+        if (column.primaryKey)
+            key << QString::fromStdString(column.name);
+    }
+    return key;
+}
+
+SqlType EmbeddedConnection::columnType(const TableRef& table, const QString& column)
+{
+    const sqlcompat::ColumnInfo* info = tableInfo(table).column(column.toStdString());
+    return info ? info->type : SqlType::Unknown;
+}
+
+QVariant EmbeddedConnection::lastInsertedKey()
+{
+    return QVariant(static_cast<qlonglong>(sqlite3_last_insert_rowid(m_handle)));
+}
+
+QString EmbeddedConnection::nativeTableName(const TableRef& table) const
+{
+    QString database = canonicalDatabase(table.database);
+    if (database.isEmpty())
+        throw DatabaseError(QStringLiteral("Invalid object name '%1..%2'.").arg(table.database, table.table));
+    return quoteName(database) + QLatin1Char('.') + quoteName(table.table);
+}
+
+QString EmbeddedConnection::nativeColumnName(const QString& column) const
+{
+    return quoteName(column);
+}
+
+QString EmbeddedConnection::exactTextComparison() const
+{
+    return QStringLiteral("COLLATE BINARY");
+}
+
+QVariant EmbeddedConnection::nativeValue(const QString& text, SqlType type, const QString& column) const
+{
+    switch (type) {
+    case SqlType::DateTime: {
+        const QByteArray utf8 = text.toUtf8();
+        const std::string_view view(utf8.constData(), utf8.size());
+        if (const auto stored = sqlcompat::fromStorageText(view))
+            return QString::fromStdString(sqlcompat::toStorageText(*stored));
+        const sqlcompat::DateParseResult parsed = sqlcompat::parseSqlServerDateTime(view);
+        if (parsed.status != sqlcompat::DateParseStatus::Ok)
+            throw DatabaseError(QString::fromUtf8(parsed.message()));
+        return QString::fromStdString(sqlcompat::toStorageText(parsed.value));
+    }
+    case SqlType::Integer: {
+        bool ok = false;
+        const qlonglong value = text.trimmed().toLongLong(&ok);
+        if (!ok)
+            throw DatabaseError(
+                QStringLiteral("Conversion failed when converting the varchar value '%1' to data type int.").arg(text));
+        return value;
+    }
+    case SqlType::Decimal: {
+        bool ok = false;
+        const double value = text.trimmed().toDouble(&ok);
+        if (!ok)
+            throw DatabaseError(QStringLiteral("Error converting data type varchar to numeric (column %1, value '%2').")
+                                    .arg(column, text));
+        return value;
+    }
+    case SqlType::Bit: {
+        const QString t = text.trimmed();
+        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || t == QLatin1String("1"))
+            return 1;
+        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || t == QLatin1String("0"))
+            return 0;
+        throw DatabaseError(
+            QStringLiteral("Conversion failed when converting the varchar value '%1' to data type bit.").arg(text));
+    }
+    default:
+        return text;
+    }
+}
+
+QString EmbeddedConnection::description() const
+{
+    return QStringLiteral("Embedded database (%1)").arg(QDir::toNativeSeparators(m_folder));
+}
+
+} // namespace vantik

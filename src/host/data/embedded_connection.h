@@ -1,0 +1,51 @@
+#pragma once
+
+#include "host/data/connection.h"
+#include "host/sqlcompat/catalog.h"
+
+#include <QSqlDatabase>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace vantik {
+
+/// The embedded engine: SQLite through QSQLITE, with the four database files
+/// attached under their SQL Server names. Statements are translated from T-SQL and
+/// run on the driver's sqlite3 handle, where the SQL Server functions and the
+/// collation are registered.
+class EmbeddedConnection final : public Connection {
+public:
+    explicit EmbeddedConnection(const QString& folder);
+    ~EmbeddedConnection() override;
+
+    ResultSet execute(const QString& statement) override;
+    RawResult fetch(const QString& statement) override;
+    int executeNative(const QString& statement, const QVariantList& parameters) override;
+    QStringList primaryKey(const TableRef& table) override;
+    SqlType columnType(const TableRef& table, const QString& column) override;
+    QVariant lastInsertedKey() override;
+    QString nativeTableName(const TableRef& table) const override;
+    QString nativeColumnName(const QString& column) const override;
+    QString exactTextComparison() const override;
+    QVariant nativeValue(const QString& text, SqlType type, const QString& column) const override;
+    QString description() const override;
+
+    const sqlcompat::Catalog& catalog() const { return m_catalog; }
+    /// The four files a folder must hold.
+    static QStringList databaseNames();
+
+private:
+    struct Prepared;
+    Prepared prepareTranslated(const QString& statement);
+    void loadCatalog();
+    const sqlcompat::TableInfo& tableInfo(const TableRef& table) const;
+    [[noreturn]] void fail(const QString& context = QString()) const;
+
+    QString m_folder;
+    QString m_connectionName;
+    sqlite3* m_handle = nullptr;
+    sqlcompat::Catalog m_catalog;
+};
+
+} // namespace vantik

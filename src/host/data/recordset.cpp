@@ -1,0 +1,297 @@
+#include "host/data/recordset.h"
+
+#include "host/data/database_error.h"
+#include "host/data/value_text.h"
+#include "host/sqlcompat/translator.h"
+
+namespace vantik {
+
+namespace {
+
+const QString kHiddenKeyPrefix = QStringLiteral("__vantik_key_");
+
+QString bracket(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char(']'), QLatin1String("]]"));
+    return QLatin1Char('[') + quoted + QLatin1Char(']');
+}
+
+} // namespace
+
+void Recordset::open(const QString& statement, Connection& connection, CursorType, LockType lock)
+{
+    if (m_open)
+        throw DatabaseError(QStringLiteral("The recordset is already open; close it first."));
+
+    m_connection = &connection;
+    m_updatable = false;
+    m_readOnlyReason.clear();
+    m_keyColumns.clear();
+    m_records.clear();
+    m_current = 0;
+
+    QString text = statement;
+    if (lock == LockType::ReadOnly) {
+        m_readOnlyReason = QStringLiteral("The recordset was opened read-only.");
+    } else {
+        const QByteArray tsql = statement.toUtf8();
+        try {
+            const sqlcompat::SingleTableSelect select =
+                sqlcompat::analyzeSingleTableSelect(std::string_view(tsql.constData(), tsql.size()));
+            m_table = TableRef{QString::fromStdString(select.schema), QString::fromStdString(select.table)};
+            m_keyColumns = connection.primaryKey(m_table);
+            if (m_keyColumns.isEmpty()) {
+                m_readOnlyReason =
+                    QStringLiteral("The table %1 has no primary key, so its records cannot be saved.").arg(m_table.table);
+            } else {
+                QString hidden;
+                for (int i = 0; i < m_keyColumns.size(); ++i) {
+                    hidden += QStringLiteral(", ");
+                    if (!select.alias.empty())
+                        hidden += QString::fromStdString(select.alias) + QLatin1Char('.');
+                    hidden += bracket(m_keyColumns.at(i)) + QStringLiteral(" AS ") + bracket(kHiddenKeyPrefix + QString::number(i));
+                }
+                // The offset is in UTF-8 bytes of the statement.
+                QByteArray withKey = tsql;
+                withKey.insert(static_cast<qsizetype>(select.selectListEnd), hidden.toUtf8());
+                text = QString::fromUtf8(withKey);
+                m_updatable = true;
+            }
+        } catch (const sqlcompat::TranslationError& error) {
+            m_readOnlyReason = QStringLiteral("The recordset cannot be updated: %1").arg(QString::fromUtf8(error.what()));
+        }
+    }
+
+    RawResult result = connection.fetch(text);
+    const int hiddenCount = m_updatable ? static_cast<int>(m_keyColumns.size()) : 0;
+    const int visible = static_cast<int>(result.columnNames.size()) - hiddenCount;
+    m_names = result.columnNames.mid(0, visible);
+    m_types.assign(result.columnTypes.begin(), result.columnTypes.begin() + visible);
+    m_records.reserve(result.rows.size());
+    for (auto& row : result.rows) {
+        Record record;
+        record.values = std::move(row);
+        record.assigned.resize(static_cast<std::size_t>(visible));
+        m_records.push_back(std::move(record));
+    }
+    m_open = true;
+}
+
+bool Recordset::eof() const
+{
+    return !m_open || m_current >= m_records.size();
+}
+
+int Recordset::fieldCount() const
+{
+    return m_open ? static_cast<int>(m_names.size()) : 0;
+}
+
+QString Recordset::fieldName(int index) const
+{
+    return m_names.value(index);
+}
+
+int Recordset::indexOf(const QString& name) const
+{
+    if (!m_open)
+        throw DatabaseError(QStringLiteral("The recordset is not open."));
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    throw DatabaseError(QStringLiteral("The recordset has no field named '%1'.").arg(name));
+}
+
+void Recordset::requireCurrent() const
+{
+    if (!m_open)
+        throw DatabaseError(QStringLiteral("The recordset is not open."));
+    if (m_current >= m_records.size())
+        throw DatabaseError(QStringLiteral("There is no current record: the recordset is at its end."));
+}
+
+QString Recordset::field(const QString& name) const
+{
+    return field(indexOf(name));
+}
+
+QString Recordset::field(int index) const
+{
+    requireCurrent();
+    if (index < 0 || index >= m_names.size())
+        throw DatabaseError(QStringLiteral("The recordset has no field number %1.").arg(index));
+    const Record& record = m_records[m_current];
+    const auto i = static_cast<std::size_t>(index);
+    if (record.assigned[i])
+        return *record.assigned[i];
+    return valueText(record.values[i], m_types[i]);
+}
+
+void Recordset::requireWritable(int index) const
+{
+    requireCurrent();
+    if (!m_updatable)
+        throw DatabaseError(m_readOnlyReason);
+    if (index < 0 || index >= m_names.size())
+        throw DatabaseError(QStringLiteral("The recordset has no field number %1.").arg(index));
+}
+
+void Recordset::setField(const QString& name, const QString& value)
+{
+    setField(indexOf(name), value);
+}
+
+void Recordset::setField(int index, const QString& value)
+{
+    requireWritable(index);
+    const QString& column = m_names.at(index);
+    const SqlType type = m_connection->columnType(m_table, column);
+    if (type == SqlType::Unknown && column.startsWith(kHiddenKeyPrefix))
+        throw DatabaseError(QStringLiteral("The field '%1' cannot be assigned.").arg(column));
+    // Refuse at once what the column cannot take, rather than at the save.
+    m_connection->nativeValue(value, type, column);
+    m_records[m_current].assigned[static_cast<std::size_t>(index)] = value;
+}
+
+void Recordset::addNew()
+{
+    if (!m_open)
+        throw DatabaseError(QStringLiteral("The recordset is not open."));
+    if (!m_updatable)
+        throw DatabaseError(m_readOnlyReason);
+    Record record;
+    record.values.resize(m_names.size() + m_keyColumns.size());
+    record.assigned.resize(static_cast<std::size_t>(m_names.size()));
+    record.isNew = true;
+    m_records.push_back(std::move(record));
+    m_current = m_records.size() - 1;
+}
+
+void Recordset::update()
+{
+    requireCurrent();
+    Record& record = m_records[m_current];
+    bool any = false;
+    for (const auto& value : record.assigned)
+        any = any || value.has_value();
+    if (!any && !record.isNew)
+        return;
+    if (!m_updatable)
+        throw DatabaseError(m_readOnlyReason);
+    if (record.isNew)
+        saveNew(record);
+    else
+        saveChanged(record);
+}
+
+void Recordset::saveNew(Record& record)
+{
+    QStringList columns;
+    QStringList marks;
+    QVariantList values;
+    std::vector<QVariant> written(record.assigned.size());
+    for (std::size_t i = 0; i < record.assigned.size(); ++i) {
+        if (!record.assigned[i])
+            continue;
+        const QString& column = m_names.at(static_cast<int>(i));
+        written[i] = m_connection->nativeValue(*record.assigned[i], m_connection->columnType(m_table, column), column);
+        columns << m_connection->nativeColumnName(column);
+        marks << QStringLiteral("?");
+        values << written[i];
+    }
+    QString sql = QStringLiteral("INSERT INTO %1").arg(m_connection->nativeTableName(m_table));
+    sql += columns.isEmpty() ? QStringLiteral(" DEFAULT VALUES")
+                             : QStringLiteral(" (%1) VALUES (%2)").arg(columns.join(QStringLiteral(", ")),
+                                                                       marks.join(QStringLiteral(", ")));
+    m_connection->executeNative(sql, values);
+
+    // What was written becomes what was read, so a further save of this record
+    // finds it: the key is the assigned one, or the one the database generated.
+    for (std::size_t i = 0; i < record.assigned.size(); ++i) {
+        if (record.assigned[i])
+            record.values[i] = written[i];
+        record.assigned[i].reset();
+    }
+    for (int k = 0; k < m_keyColumns.size(); ++k) {
+        QVariant key;
+        const int visible = static_cast<int>(m_names.size());
+        for (int i = 0; i < visible; ++i) {
+            if (m_names.at(i).compare(m_keyColumns.at(k), Qt::CaseInsensitive) == 0)
+                key = record.values[static_cast<std::size_t>(i)];
+        }
+        if (key.isNull() && m_keyColumns.size() == 1)
+            key = m_connection->lastInsertedKey();
+        record.values[static_cast<std::size_t>(visible + k)] = key;
+    }
+    record.isNew = false;
+}
+
+void Recordset::saveChanged(Record& record)
+{
+    QStringList sets;
+    QStringList conditions;
+    QVariantList setValues;
+    QVariantList conditionValues;
+    const QString exact = m_connection->exactTextComparison();
+    for (int k = 0; k < m_keyColumns.size(); ++k) {
+        const QVariant& key = record.values[static_cast<std::size_t>(m_names.size() + k)];
+        if (key.isNull())
+            throw DatabaseError(QStringLiteral("The record has no key value, so it cannot be saved."));
+        conditions << m_connection->nativeColumnName(m_keyColumns.at(k)) + QStringLiteral(" = ?");
+        conditionValues << key;
+    }
+    std::vector<QVariant> written(record.assigned.size());
+    for (std::size_t i = 0; i < record.assigned.size(); ++i) {
+        if (!record.assigned[i])
+            continue;
+        const QString& column = m_names.at(static_cast<int>(i));
+        const QString native = m_connection->nativeColumnName(column);
+        written[i] = m_connection->nativeValue(*record.assigned[i], m_connection->columnType(m_table, column), column);
+        sets << native + QStringLiteral(" = ?");
+        setValues << written[i];
+        const QVariant& read = record.values[i];
+        if (read.isNull()) {
+            conditions << native + QStringLiteral(" IS NULL");
+        } else {
+            QString condition = native + QStringLiteral(" = ?");
+            if (!exact.isEmpty() && read.typeId() == QMetaType::QString)
+                condition += QLatin1Char(' ') + exact;
+            conditions << condition;
+            conditionValues << read;
+        }
+    }
+    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                            .arg(m_connection->nativeTableName(m_table), sets.join(QStringLiteral(", ")),
+                                 conditions.join(QStringLiteral(" AND ")));
+    const int changed = m_connection->executeNative(sql, setValues + conditionValues);
+    if (changed == 0)
+        throw DatabaseError(QString::fromUtf8(kRecordChangedMessage));
+    for (std::size_t i = 0; i < record.assigned.size(); ++i) {
+        if (record.assigned[i]) {
+            record.values[i] = written[i];
+            record.assigned[i].reset();
+        }
+    }
+}
+
+void Recordset::moveNext()
+{
+    requireCurrent();
+    ++m_current;
+}
+
+void Recordset::close()
+{
+    m_open = false;
+    m_updatable = false;
+    m_records.clear();
+    m_names.clear();
+    m_types.clear();
+    m_keyColumns.clear();
+    m_current = 0;
+    m_connection = nullptr;
+}
+
+} // namespace vantik

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "host/data/connection.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+#include <vector>
+
+namespace vantik {
+
+/// Cursor and lock kinds with the values the host's statements pass.
+enum class CursorType { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
+enum class LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, BatchOptimistic = 4 };
+
+/// A result set opened on the connection, walked record by record, whose fields
+/// can be assigned and saved. The rows are read when it opens. Saving uses
+/// optimistic concurrency: the UPDATE only hits the row when every assigned column
+/// still holds the value read, so another clerk's change is never overwritten.
+/// Every method throws DatabaseError.
+class Recordset {
+public:
+    Recordset() = default;
+
+    /// Opens the statement. An updatable lock on a SELECT over one table fetches the
+    /// table's key as hidden columns; other statements open read-only and refuse
+    /// writes with a message saying why.
+    void open(const QString& statement, Connection& connection, CursorType cursor, LockType lock);
+    bool isOpen() const { return m_open; }
+    /// End of data: no current record.
+    bool eof() const;
+
+    int fieldCount() const;
+    QString fieldName(int index) const;
+    /// The value as text (the program's one conversion).
+    QString field(const QString& name) const;
+    QString field(int index) const;
+
+    /// Assigns a field of the current record; the value is written by update().
+    void setField(const QString& name, const QString& value);
+    void setField(int index, const QString& value);
+    /// Starts a new record; only the assigned fields are inserted, the table's
+    /// defaults give the rest.
+    void addNew();
+    /// Saves the current record when fields were assigned.
+    void update();
+    void moveNext();
+    /// Ends the use; the object can be opened again for the next statement.
+    void close();
+
+private:
+    struct Record {
+        std::vector<QVariant> values;                 // as read, hidden key columns included
+        std::vector<std::optional<QString>> assigned; // per visible field
+        bool isNew = false;
+    };
+
+    int indexOf(const QString& name) const;
+    void requireCurrent() const;
+    void requireWritable(int index) const;
+    void saveNew(Record& record);
+    void saveChanged(Record& record);
+
+    Connection* m_connection = nullptr;
+    bool m_open = false;
+    bool m_updatable = false;
+    QString m_readOnlyReason;
+    TableRef m_table;
+    QStringList m_names;               // visible fields
+    std::vector<SqlType> m_types;      // visible fields, as the result reports them
+    QStringList m_keyColumns;          // table columns of the hidden key
+    std::vector<Record> m_records;
+    std::size_t m_current = 0;
+};
+
+} // namespace vantik
