@@ -41,6 +41,11 @@ struct DateParseResult {
 /// (02/30/2024, month 13) is OutOfRange; anything else unreadable is Unreadable.
 DateParseResult parseSqlServerDateTime(std::string_view text);
 
+/// What CAST(text AS datetime) gives on the server: parseSqlServerDateTime, except that
+/// an empty or all-blank string is 1900-01-01 00:00:00 (the server accepts it). Use it
+/// where a statement converts a string; use parseSqlServerDateTime to read what a user typed.
+DateParseResult castStringToDateTime(std::string_view text);
+
 /// The embedded engine's storage form: "YYYY-MM-DD HH:MM:SS.fff", always 23 characters,
 /// so that text order is time order.
 std::string toStorageText(const DateTimeValue& value);
