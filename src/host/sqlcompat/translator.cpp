@@ -1,0 +1,650 @@
+#include "host/sqlcompat/translator.h"
+
+#include "host/sqlcompat/compat_functions.h"
+#include "host/sqlcompat/datetime.h"
+#include "host/sqlcompat/tsql_parser.h"
+
+#include <algorithm>
+#include <array>
+
+// The translation keeps SQL Server's meaning, not its text:
+// - text comparisons, IN lists, BETWEEN, GROUP BY and ORDER BY get the TSQL collation
+//   (case and trailing blanks ignored), since SQLite compares bytes;
+// - a string literal compared with a datetime column is read here as SQL Server reads it
+//   and written in the storage form, so the comparison is one of times, not of texts;
+// - '+' becomes '||' when both sides are known texts, stays '+' for known numbers and goes
+//   through tsql_add() when the catalog cannot tell;
+// - every result column gets an explicit name, because SQLite's own naming of expressions
+//   and of columns written in another case differs from SQL Server's;
+// - everything whose meaning would change (DISTINCT, '/', CONVERT styles other than 0, ...)
+//   is refused rather than approximated.
+
+namespace vantik::sqlcompat {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kAttachedDatabases = {"patient_data", "build_file", "station", "medicare"};
+
+// Style 0 and the default of CAST/CONVERT give "Jan  5 2024  9:07AM": 19 characters.
+constexpr int kStyle0Length = 19;
+// CAST(x AS VARCHAR) and CONVERT(VARCHAR, x) without a length mean VARCHAR(30).
+constexpr int kDefaultVarcharLength = 30;
+
+[[noreturn]] void unsupported(std::string_view construct)
+{
+    throw TranslationError(unsupportedMessage(construct));
+}
+
+std::string quoteName(std::string_view name)
+{
+    std::string out = "`";
+    for (char c : name) {
+        if (c == '`')
+            out += '`';
+        out += c;
+    }
+    return out + '`';
+}
+
+std::string quoteAlias(std::string_view name)
+{
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+std::string quoteString(std::string_view text)
+{
+    std::string out = "'";
+    for (char c : text) {
+        if (c == '\'')
+            out += '\'';
+        out += c;
+    }
+    return out + '\'';
+}
+
+bool isNumeric(SqlType t)
+{
+    return t == SqlType::Integer || t == SqlType::Decimal || t == SqlType::Bit;
+}
+
+// Whether a comparison involving a value of this kind may be a comparison of texts.
+bool mayBeText(SqlType t)
+{
+    return t == SqlType::Text || t == SqlType::Unknown;
+}
+
+std::string collated(const std::string& sql)
+{
+    return sql + " COLLATE " + kCollationName;
+}
+
+struct Typed {
+    std::string sql;
+    SqlType type = SqlType::Unknown;
+    const Expr* stringLiteral = nullptr;  ///< set when the value is a string literal as written
+};
+
+struct ScopeTable {
+    std::string exposed;      ///< alias or table name, as written
+    const TableInfo* info = nullptr;
+};
+
+struct Scope {
+    std::vector<ScopeTable> tables;
+    const Scope* parent = nullptr;
+};
+
+struct OutputColumn {
+    std::string name;
+    SqlType type = SqlType::Unknown;
+};
+
+struct SelectResult {
+    std::string sql;
+    std::vector<OutputColumn> columns;
+    bool columnsKnown = true;   ///< false when a * could not be expanded
+};
+
+// SQL Server reads a string as datetime; an empty or blank string is the zero date 1900-01-01.
+std::string storageLiteral(const std::string& text)
+{
+    if (text.find_first_not_of(' ') == std::string::npos)
+        return quoteString(toStorageText(DateTimeValue{}));
+    const DateParseResult parsed = parseSqlServerDateTime(text);
+    if (parsed.status != DateParseStatus::Ok)
+        throw TranslationError(parsed.message());
+    return quoteString(toStorageText(parsed.value));
+}
+
+class Translator {
+public:
+    explicit Translator(const Catalog& catalog)
+        : m_catalog(catalog)
+    {
+    }
+
+    SelectResult select(const Select& s, const Scope* parent)
+    {
+        if (s.distinct)
+            unsupported("DISTINCT");
+
+        Scope scope;
+        scope.parent = parent;
+        for (const TableSource& source : s.from)
+            scope.tables.push_back(resolveTable(source));
+
+        SelectResult result;
+        std::string sql = "SELECT ";
+        bool first = true;
+        auto addColumn = [&](const std::string& expression, const std::string& name, SqlType type) {
+            if (!first)
+                sql += ", ";
+            first = false;
+            sql += expression + " AS " + quoteAlias(name);
+            result.columns.push_back({name, type});
+        };
+
+        for (const SelectItem& item : s.items) {
+            if (item.star) {
+                expandStar(item, scope, sql, first, result, addColumn);
+                continue;
+            }
+            const Typed value = expr(*item.expr, scope);
+            std::string name;
+            if (item.hasAlias)
+                name = item.alias;
+            else if (item.expr->kind == Expr::Kind::Column)
+                name = item.expr->names.back();
+            addColumn(value.sql, name, value.type);
+        }
+
+        if (!s.from.empty()) {
+            sql += " FROM ";
+            for (std::size_t i = 0; i < s.from.size(); ++i) {
+                const TableSource& source = s.from[i];
+                if (source.join == TableSource::Join::Inner)
+                    sql += " INNER JOIN ";
+                else if (source.join == TableSource::Join::Left)
+                    sql += " LEFT JOIN ";
+                sql += quoteName(source.database) + "." + quoteName(source.table);
+                if (!source.alias.empty())
+                    sql += " AS " + quoteName(source.alias);
+                if (source.on)
+                    sql += " ON " + expr(*source.on, scope).sql;
+            }
+        }
+        if (s.where)
+            sql += " WHERE " + expr(*s.where, scope).sql;
+        if (!s.groupBy.empty()) {
+            sql += " GROUP BY ";
+            for (std::size_t i = 0; i < s.groupBy.size(); ++i) {
+                const Typed key = expr(*s.groupBy[i], scope);
+                sql += (i ? ", " : "") + (mayBeText(key.type) ? collated(key.sql) : key.sql);
+            }
+        }
+        if (!s.orderBy.empty()) {
+            sql += " ORDER BY ";
+            for (std::size_t i = 0; i < s.orderBy.size(); ++i) {
+                sql += (i ? ", " : "") + orderTerm(s.orderBy[i], scope, result);
+            }
+        }
+        if (s.top)
+            sql += " LIMIT " + std::to_string(*s.top);
+        result.sql = std::move(sql);
+        return result;
+    }
+
+private:
+    ScopeTable resolveTable(const TableSource& source)
+    {
+        const std::string database = lowerAscii(source.database);
+        if (std::find(kAttachedDatabases.begin(), kAttachedDatabases.end(), database) == kAttachedDatabases.end())
+            throw TranslationError("Database '" + source.database
+                                   + "' does not exist. Make sure that the name is entered correctly.");
+        ScopeTable table;
+        table.exposed = source.alias.empty() ? source.table : source.alias;
+        table.info = m_catalog.find(source.database, source.table);
+        if (!table.info && !m_catalog.empty())
+            throw TranslationError("Invalid object name '" + source.database + ".." + source.table + "'.");
+        return table;
+    }
+
+    template <typename AddColumn>
+    void expandStar(const SelectItem& item, const Scope& scope, std::string& sql, bool& first, SelectResult& result,
+                    AddColumn addColumn)
+    {
+        std::vector<const ScopeTable*> tables;
+        for (const ScopeTable& t : scope.tables) {
+            if (item.starQualifier.empty() || lowerAscii(t.exposed) == lowerAscii(item.starQualifier))
+                tables.push_back(&t);
+        }
+        if (tables.empty()) {
+            if (item.starQualifier.empty())
+                throw TranslationError("Must specify table to select from.");
+            throw TranslationError("The object name '" + item.starQualifier
+                                   + "' is not valid in the select list, or the table is not in the FROM clause.");
+        }
+        for (const ScopeTable* t : tables) {
+            if (!t->info) {
+                // No catalog: the engine names the columns itself.
+                if (!first)
+                    sql += ", ";
+                first = false;
+                sql += quoteName(t->exposed) + ".*";
+                result.columnsKnown = false;
+                continue;
+            }
+            for (const ColumnInfo& column : t->info->columns)
+                addColumn(quoteName(t->exposed) + "." + quoteName(column.name), column.name, column.type);
+        }
+    }
+
+    std::string orderTerm(const OrderItem& item, const Scope& scope, const SelectResult& result)
+    {
+        const Expr& e = *item.expr;
+        std::string term;
+        SqlType type = SqlType::Unknown;
+        bool resolved = false;
+        if (e.kind == Expr::Kind::Column && e.names.size() == 1) {
+            // A bare name first means a result column, as in SQL Server.
+            const std::string wanted = lowerAscii(e.names.front());
+            int matches = 0;
+            for (const OutputColumn& column : result.columns) {
+                if (lowerAscii(column.name) == wanted) {
+                    ++matches;
+                    type = column.type;
+                }
+            }
+            if (matches > 1)
+                throw TranslationError("Ambiguous column name '" + e.names.front() + "'.");
+            if (matches == 1) {
+                term = quoteName(e.names.front());
+                resolved = true;
+            }
+        }
+        if (!resolved && e.kind == Expr::Kind::Number) {
+            // ORDER BY n: the n-th result column.
+            term = e.text;
+            type = SqlType::Integer;
+        } else if (!resolved) {
+            const Typed value = expr(e, scope);
+            term = value.sql;
+            type = value.type;
+        }
+        if (mayBeText(type))
+            term = collated(term);
+        return item.descending ? term + " DESC" : term;
+    }
+
+    SqlType columnType(const Expr& e, const Scope& scope)
+    {
+        if (e.names.size() == 2) {
+            const std::string qualifier = lowerAscii(e.names[0]);
+            for (const Scope* s = &scope; s; s = s->parent) {
+                for (const ScopeTable& t : s->tables) {
+                    if (lowerAscii(t.exposed) != qualifier)
+                        continue;
+                    if (!t.info)
+                        return SqlType::Unknown;
+                    if (const ColumnInfo* c = t.info->column(e.names[1]))
+                        return c->type;
+                    throw TranslationError("Invalid column name '" + e.names[1] + "'.");
+                }
+            }
+            throw TranslationError("The multi-part identifier \"" + e.names[0] + "." + e.names[1]
+                                   + "\" could not be bound.");
+        }
+        const std::string& name = e.names.front();
+        for (const Scope* s = &scope; s; s = s->parent) {
+            const ColumnInfo* found = nullptr;
+            bool uncatalogued = false;
+            for (const ScopeTable& t : s->tables) {
+                if (!t.info) {
+                    uncatalogued = true;
+                    continue;
+                }
+                if (const ColumnInfo* c = t.info->column(name)) {
+                    if (found)
+                        throw TranslationError("Ambiguous column name '" + name + "'.");
+                    found = c;
+                }
+            }
+            if (found)
+                return found->type;
+            if (uncatalogued)
+                return SqlType::Unknown;
+        }
+        throw TranslationError("Invalid column name '" + name + "'.");
+    }
+
+    // An operand that SQL Server converts to datetime.
+    Typed asDateTime(Typed value)
+    {
+        if (value.stringLiteral) {
+            value.sql = storageLiteral(value.stringLiteral->text);
+            value.stringLiteral = nullptr;
+        } else if (value.type == SqlType::Text) {
+            value.sql = "tsql_datetime(" + value.sql + ")";
+        } else if (isNumeric(value.type)) {
+            unsupported("number used as datetime");
+        }
+        value.type = SqlType::DateTime;
+        return value;
+    }
+
+    Typed compare(Typed a, Typed b, const std::string& op)
+    {
+        if (a.type == SqlType::DateTime || b.type == SqlType::DateTime) {
+            a = asDateTime(std::move(a));
+            b = asDateTime(std::move(b));
+        }
+        Typed out;
+        const bool text = mayBeText(a.type) || mayBeText(b.type);
+        out.sql = "(" + a.sql + " " + op + " " + (text ? collated(b.sql) : b.sql) + ")";
+        return out;
+    }
+
+    Typed expr(const Expr& e, const Scope& scope)
+    {
+        Typed out;
+        switch (e.kind) {
+        case Expr::Kind::Column: {
+            out.type = columnType(e, scope);
+            for (std::size_t i = 0; i < e.names.size(); ++i)
+                out.sql += (i ? "." : "") + quoteName(e.names[i]);
+            return out;
+        }
+        case Expr::Kind::String:
+            out.sql = quoteString(e.text);
+            out.type = SqlType::Text;
+            out.stringLiteral = &e;
+            return out;
+        case Expr::Kind::Number:
+            out.sql = e.text;
+            out.type = e.text.find('.') == std::string::npos ? SqlType::Integer : SqlType::Decimal;
+            return out;
+        case Expr::Kind::Null:
+            out.sql = "NULL";
+            return out;
+        case Expr::Kind::Star:
+            unsupported("* outside COUNT(*)");
+        case Expr::Kind::Negate: {
+            Typed operand = expr(*e.args[0], scope);
+            if (!isNumeric(operand.type) && operand.type != SqlType::Unknown)
+                unsupported("unary minus on a non-number");
+            out.sql = "(-" + operand.sql + ")";
+            out.type = operand.type;
+            return out;
+        }
+        case Expr::Kind::Arithmetic:
+            return arithmetic(e, scope);
+        case Expr::Kind::Compare:
+            return compare(expr(*e.args[0], scope), expr(*e.args[1], scope), e.op);
+        case Expr::Kind::And:
+        case Expr::Kind::Or:
+            out.sql = "(" + expr(*e.args[0], scope).sql + (e.kind == Expr::Kind::And ? " AND " : " OR ")
+                + expr(*e.args[1], scope).sql + ")";
+            return out;
+        case Expr::Kind::Not:
+            out.sql = "(NOT " + expr(*e.args[0], scope).sql + ")";
+            return out;
+        case Expr::Kind::IsNull:
+            out.sql = "(" + expr(*e.args[0], scope).sql + (e.negated ? " IS NOT NULL)" : " IS NULL)");
+            return out;
+        case Expr::Kind::InList:
+            return inList(e, scope);
+        case Expr::Kind::Like: {
+            Typed value = expr(*e.args[0], scope);
+            // SQL Server matches a datetime by its style-0 text.
+            if (value.type == SqlType::DateTime)
+                value.sql = "tsql_style0(" + value.sql + ")";
+            out.sql = "(" + value.sql + (e.negated ? " NOT LIKE " : " LIKE ") + expr(*e.args[1], scope).sql;
+            if (e.args.size() > 2)
+                out.sql += " ESCAPE " + expr(*e.args[2], scope).sql;
+            out.sql += ")";
+            return out;
+        }
+        case Expr::Kind::Between: {
+            Typed value = expr(*e.args[0], scope);
+            Typed low = expr(*e.args[1], scope);
+            Typed high = expr(*e.args[2], scope);
+            if (value.type == SqlType::DateTime || low.type == SqlType::DateTime || high.type == SqlType::DateTime) {
+                value = asDateTime(std::move(value));
+                low = asDateTime(std::move(low));
+                high = asDateTime(std::move(high));
+            }
+            const bool text = mayBeText(value.type) || mayBeText(low.type) || mayBeText(high.type);
+            out.sql = "(" + (text ? collated(value.sql) : value.sql) + (e.negated ? " NOT BETWEEN " : " BETWEEN ")
+                + low.sql + " AND " + high.sql + ")";
+            return out;
+        }
+        case Expr::Kind::Function:
+            return function(e, scope);
+        case Expr::Kind::Cast:
+            return cast(e, scope);
+        case Expr::Kind::Case:
+            return caseExpr(e, scope);
+        case Expr::Kind::Subquery: {
+            const Select& sub = *e.subquery;
+            if (sub.items.size() != 1 || sub.items.front().star)
+                throw TranslationError("Only one expression can be specified in the select list when the subquery "
+                                       "is not introduced with EXISTS.");
+            SelectResult inner = select(sub, &scope);
+            out.sql = "(" + inner.sql + ")";
+            out.type = inner.columns.empty() ? SqlType::Unknown : inner.columns.front().type;
+            return out;
+        }
+        case Expr::Kind::Exists:
+            out.sql = "(EXISTS (" + select(*e.subquery, &scope).sql + "))";
+            return out;
+        }
+        unsupported("expression");
+    }
+
+    Typed arithmetic(const Expr& e, const Scope& scope)
+    {
+        const Typed a = expr(*e.args[0], scope);
+        const Typed b = expr(*e.args[1], scope);
+        Typed out;
+        if (a.type == SqlType::DateTime || b.type == SqlType::DateTime)
+            unsupported("datetime arithmetic");
+        if (e.op == "/" || e.op == "%")
+            unsupported(e.op);  // SQLite gives NULL where SQL Server stops with "Divide by zero"
+        const SqlType numericType = (a.type == SqlType::Decimal || b.type == SqlType::Decimal) ? SqlType::Decimal
+                                                                                                : SqlType::Integer;
+        if (e.op == "+") {
+            if (a.type == SqlType::Text && b.type == SqlType::Text) {
+                out.sql = "(" + a.sql + " || " + b.sql + ")";
+                out.type = SqlType::Text;
+            } else if (isNumeric(a.type) && isNumeric(b.type)) {
+                out.sql = "(" + a.sql + " + " + b.sql + ")";
+                out.type = numericType;
+            } else {
+                out.sql = "tsql_add(" + a.sql + ", " + b.sql + ")";
+            }
+            return out;
+        }
+        if (a.type == SqlType::Text || b.type == SqlType::Text)
+            unsupported(e.op + " on text");
+        out.sql = "(" + a.sql + " " + e.op + " " + b.sql + ")";
+        out.type = isNumeric(a.type) && isNumeric(b.type) ? numericType : SqlType::Unknown;
+        return out;
+    }
+
+    Typed inList(const Expr& e, const Scope& scope)
+    {
+        Typed value = expr(*e.args[0], scope);
+        std::vector<Typed> items;
+        bool dates = value.type == SqlType::DateTime;
+        for (std::size_t i = 1; i < e.args.size(); ++i) {
+            items.push_back(expr(*e.args[i], scope));
+            dates = dates || items.back().type == SqlType::DateTime;
+        }
+        bool text = false;
+        if (dates)
+            value = asDateTime(std::move(value));
+        text = mayBeText(value.type);
+        std::string list;
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            if (dates)
+                items[i] = asDateTime(std::move(items[i]));
+            text = text || mayBeText(items[i].type);
+            list += (i ? ", " : "") + items[i].sql;
+        }
+        // SQLite compares an IN list with the left operand's collation.
+        Typed out;
+        out.sql = "(" + (text ? collated(value.sql) : value.sql) + (e.negated ? " NOT IN (" : " IN (") + list + "))";
+        return out;
+    }
+
+    Typed function(const Expr& e, const Scope& scope)
+    {
+        Typed out;
+        auto arity = [&](std::size_t n) {
+            if (e.args.size() != n)
+                throw TranslationError("The " + e.op + " function requires " + std::to_string(n)
+                                       + " argument(s).");
+        };
+        if (e.op == "COUNT") {
+            arity(1);
+            out.sql = "count(" + (e.args[0]->kind == Expr::Kind::Star ? std::string("*") : expr(*e.args[0], scope).sql)
+                + ")";
+            out.type = SqlType::Integer;
+            return out;
+        }
+        if (e.op == "DATEDIFF") {
+            arity(3);
+            const Expr& part = *e.args[0];
+            const std::string unit = part.kind == Expr::Kind::Column && part.names.size() == 1
+                ? lowerAscii(part.names.front())
+                : std::string();
+            if (unit != "day" && unit != "dd" && unit != "d") {
+                if (unit.empty())
+                    throw TranslationError("Invalid parameter 1 specified for datediff.");
+                unsupported("DATEDIFF(" + part.names.front() + ", ...)");
+            }
+            out.sql = "tsql_datediff_day(" + asDateTime(expr(*e.args[1], scope)).sql + ", "
+                + asDateTime(expr(*e.args[2], scope)).sql + ")";
+            out.type = SqlType::Integer;
+            return out;
+        }
+        if (e.op == "MONTH" || e.op == "YEAR") {
+            arity(1);
+            out.sql = (e.op == "MONTH" ? "tsql_month(" : "tsql_year(") + asDateTime(expr(*e.args[0], scope)).sql
+                + ")";
+            out.type = SqlType::Integer;
+            return out;
+        }
+        unsupported(e.op + "()");
+    }
+
+    Typed cast(const Expr& e, const Scope& scope)
+    {
+        const Typed value = expr(*e.args[0], scope);
+        const std::string& target = e.type.name;
+        const bool isConvert = e.op == "CONVERT";
+        Typed out;
+        if (target == "varchar" || target == "nvarchar") {
+            if (e.style && *e.style != 0)
+                unsupported("CONVERT style " + std::to_string(*e.style));
+            const int length = e.type.length.value_or(kDefaultVarcharLength);  // -1: MAX
+            std::string text;
+            if (value.type == SqlType::DateTime || value.type == SqlType::Unknown) {
+                // Datetimes become text in style 0, the default of CAST and CONVERT.
+                text = "tsql_style0(" + value.sql + ")";
+                if (length >= 0 && (length < kStyle0Length || value.type == SqlType::Unknown))
+                    text = "tsql_varchar(" + text + ", " + std::to_string(length) + ")";
+            } else if (value.type == SqlType::Integer && length >= 0) {
+                // An integer too long for the target shows as "*" rather than cut.
+                text = "(CASE WHEN length(" + value.sql + ") > " + std::to_string(length) + " THEN '*' ELSE tsql_varchar("
+                    + value.sql + ", " + std::to_string(length) + ") END)";
+            } else {
+                text = "tsql_varchar(" + value.sql + ", " + std::to_string(length < 0 ? 2147483647 : length) + ")";
+            }
+            out.sql = std::move(text);
+            out.type = SqlType::Text;
+            return out;
+        }
+        if (target == "datetime") {
+            if (e.style && *e.style != 0 && *e.style != 100)
+                unsupported("CONVERT style " + std::to_string(*e.style));
+            return asDateTime(value);
+        }
+        unsupported((isConvert ? "CONVERT to " : "CAST AS ") + target);
+    }
+
+    Typed caseExpr(const Expr& e, const Scope& scope)
+    {
+        std::size_t i = 0;
+        std::optional<Typed> operand;
+        if (e.hasOperand)
+            operand = expr(*e.args[i++], scope);
+        const std::size_t pairsEnd = e.args.size() - (e.hasElse ? 1 : 0);
+        Typed out;
+        out.sql = "(CASE";
+        auto takeType = [&](const Typed& v) {
+            if (out.type == SqlType::Unknown)
+                out.type = v.type;
+        };
+        for (; i + 1 < pairsEnd; i += 2) {
+            const Typed condition = operand ? compare(*operand, expr(*e.args[i], scope), "=") : expr(*e.args[i], scope);
+            const Typed result = expr(*e.args[i + 1], scope);
+            takeType(result);
+            out.sql += " WHEN " + condition.sql + " THEN " + result.sql;
+        }
+        if (e.hasElse) {
+            const Typed otherwise = expr(*e.args.back(), scope);
+            takeType(otherwise);
+            out.sql += " ELSE " + otherwise.sql;
+        }
+        out.sql += " END)";
+        return out;
+    }
+
+    const Catalog& m_catalog;
+};
+
+} // namespace
+
+Translation translateTsql(std::string_view tsql, const Catalog& catalog)
+{
+    const std::unique_ptr<Select> parsed = parseTsqlSelect(tsql);
+    Translator translator(catalog);
+    SelectResult result = translator.select(*parsed, nullptr);
+
+    Translation translation;
+    translation.sql = std::move(result.sql);
+    translation.returnsRows = true;
+    if (result.columnsKnown) {
+        for (OutputColumn& column : result.columns) {
+            translation.columnNames.push_back(std::move(column.name));
+            translation.columnTypes.push_back(column.type);
+        }
+    }
+    return translation;
+}
+
+SingleTableSelect analyzeSingleTableSelect(std::string_view tsql)
+{
+    const std::unique_ptr<Select> parsed = parseTsqlSelect(tsql);
+    if (parsed->from.empty())
+        throw TranslationError("The statement reads no table, so its rows cannot be updated.");
+    if (parsed->from.size() > 1)
+        throw TranslationError("The statement joins tables, so its rows cannot be updated.");
+    const TableSource& source = parsed->from.front();
+    SingleTableSelect out;
+    out.schema = source.database;
+    out.table = source.table;
+    out.alias = source.alias;
+    out.selectStar = parsed->items.size() == 1 && parsed->items.front().star;
+    out.selectListEnd = parsed->selectListEnd;
+    return out;
+}
+
+} // namespace vantik::sqlcompat
