@@ -13,7 +13,9 @@ inline constexpr const char* kCollationName = "TSQL";
 ///   tsql_style0(x)            CONVERT(varchar, x, 0); NULL stays NULL; non-dates as text
 ///   tsql_datediff_day(a, b)   DATEDIFF(day, a, b); NULL if either is NULL
 ///   tsql_month(x), tsql_year(x)
-///   tsql_varchar(x, n)        CAST(x AS VARCHAR(n)): text, cut to n characters
+///   tsql_varchar(x, n)        CAST(x AS VARCHAR(n)): text, cut to n characters; n = -1 is VARCHAR(MAX),
+///                             tsql_varchar(x) is VARCHAR(30); as on the server an integer too long
+///                             for n gives "*" and a decimal too long an overflow error
 ///   tsql_datetime(x)          text read as SQL Server reads a date string, to storage form;
 ///                             raises SQL Server's conversion messages
 ///   tsql_add(a, b)            '+' when the operand kinds are not known statically:
