@@ -560,12 +560,9 @@ private:
                 text = "tsql_style0(" + value.sql + ")";
                 if (length >= 0 && (length < kStyle0Length || value.type == SqlType::Unknown))
                     text = "tsql_varchar(" + text + ", " + std::to_string(length) + ")";
-            } else if (value.type == SqlType::Integer && length >= 0) {
-                // An integer too long for the target shows as "*" rather than cut.
-                text = "(CASE WHEN length(" + value.sql + ") > " + std::to_string(length) + " THEN '*' ELSE tsql_varchar("
-                    + value.sql + ", " + std::to_string(length) + ") END)";
             } else {
-                text = "tsql_varchar(" + value.sql + ", " + std::to_string(length < 0 ? 2147483647 : length) + ")";
+                // tsql_varchar keeps the server's "*" for an integer too long for the target.
+                text = "tsql_varchar(" + value.sql + ", " + std::to_string(length) + ")";
             }
             out.sql = std::move(text);
             out.type = SqlType::Text;

@@ -346,7 +346,7 @@ private:
             next();
             return item;
         }
-        if (atName() && isSymbol("=", 1))
+        if ((atName() || peek().kind == TokenKind::String) && isSymbol("=", 1))
             unsupported("alias = expression");
         item.expr = parseExpr();
         if (acceptWord("as")) {
