@@ -8,6 +8,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace vantik {
@@ -55,8 +56,8 @@ public:
 
     /// The primary key columns of a table (empty when it has none).
     virtual QStringList primaryKey(const TableRef& table) = 0;
-    /// The kind of a column of a table; Unknown when the table has no such column.
-    virtual SqlType columnType(const TableRef& table, const QString& column) = 0;
+    /// The kind of a column of a table; nullopt when the table has no such column.
+    virtual std::optional<SqlType> columnType(const TableRef& table, const QString& column) = 0;
     /// The value of the identity / integer key that the last insert created, if any.
     virtual QVariant lastInsertedKey() = 0;
 

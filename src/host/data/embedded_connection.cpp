@@ -377,10 +377,12 @@ QStringList EmbeddedConnection::primaryKey(const TableRef& table)
     return key;
 }
 
-SqlType EmbeddedConnection::columnType(const TableRef& table, const QString& column)
+std::optional<SqlType> EmbeddedConnection::columnType(const TableRef& table, const QString& column)
 {
     const sqlcompat::ColumnInfo* info = tableInfo(table).column(column.toStdString());
-    return info ? info->type : SqlType::Unknown;
+    if (!info)
+        return std::nullopt;
+    return info->type;
 }
 
 QVariant EmbeddedConnection::lastInsertedKey()

@@ -23,7 +23,7 @@ public:
     RawResult fetch(const QString& statement) override;
     int executeNative(const QString& statement, const QVariantList& parameters) override;
     QStringList primaryKey(const TableRef& table) override;
-    SqlType columnType(const TableRef& table, const QString& column) override;
+    std::optional<SqlType> columnType(const TableRef& table, const QString& column) override;
     QVariant lastInsertedKey() override;
     QString nativeTableName(const TableRef& table) const override;
     QString nativeColumnName(const QString& column) const override;

@@ -176,7 +176,7 @@ QStringList OdbcConnection::primaryKey(const TableRef& table)
     return key;
 }
 
-SqlType OdbcConnection::columnType(const TableRef& table, const QString& column)
+std::optional<SqlType> OdbcConnection::columnType(const TableRef& table, const QString& column)
 {
     const QString cacheKey = (table.database + QStringLiteral("..") + table.table + QLatin1Char('.') + column).toLower();
     const auto cached = m_columnTypes.constFind(cacheKey);
@@ -185,9 +185,9 @@ SqlType OdbcConnection::columnType(const TableRef& table, const QString& column)
     const RawResult rows = fetch(QStringLiteral("SELECT DATA_TYPE FROM %1.INFORMATION_SCHEMA.COLUMNS "
                                                 "WHERE TABLE_NAME = '%2' AND COLUMN_NAME = '%3'")
                                      .arg(bracket(table.database), sqlQuote(table.table), sqlQuote(column)));
-    const SqlType type = rows.rows.empty()
-                             ? SqlType::Unknown
-                             : sqlcompat::sqlTypeFromDeclared(rows.rows.front().at(0).toString().toStdString());
+    std::optional<SqlType> type;
+    if (!rows.rows.empty())
+        type = sqlcompat::sqlTypeFromDeclared(rows.rows.front().at(0).toString().toStdString());
     m_columnTypes.insert(cacheKey, type);
     return type;
 }

@@ -16,7 +16,7 @@ public:
     RawResult fetch(const QString& statement) override;
     int executeNative(const QString& statement, const QVariantList& parameters) override;
     QStringList primaryKey(const TableRef& table) override;
-    SqlType columnType(const TableRef& table, const QString& column) override;
+    std::optional<SqlType> columnType(const TableRef& table, const QString& column) override;
     QVariant lastInsertedKey() override;
     QString nativeTableName(const TableRef& table) const override;
     QString nativeColumnName(const QString& column) const override;
@@ -26,7 +26,7 @@ public:
 
 private:
     QString m_connectionName;
-    QHash<QString, SqlType> m_columnTypes; // "db..table.column", lower case
+    QHash<QString, std::optional<SqlType>> m_columnTypes; // "db..table.column", lower case
 };
 
 /// The kind of an ODBC result column, from what QODBC reports of it.

@@ -138,6 +138,17 @@ void Recordset::requireWritable(int index) const
         throw DatabaseError(QStringLiteral("The recordset has no field number %1.").arg(index));
 }
 
+SqlType Recordset::tableColumnType(const QString& column) const
+{
+    // Only a field that is a plain column of the table can be written back; an
+    // expression or a count has no column to go to.
+    const std::optional<SqlType> type = m_connection->columnType(m_table, column);
+    if (!type)
+        throw DatabaseError(
+            QStringLiteral("The field '%1' is not a column of %2, so it cannot be assigned.").arg(column, m_table.table));
+    return *type;
+}
+
 void Recordset::setField(const QString& name, const QString& value)
 {
     setField(indexOf(name), value);
@@ -147,11 +158,8 @@ void Recordset::setField(int index, const QString& value)
 {
     requireWritable(index);
     const QString& column = m_names.at(index);
-    const SqlType type = m_connection->columnType(m_table, column);
-    if (type == SqlType::Unknown && column.startsWith(kHiddenKeyPrefix))
-        throw DatabaseError(QStringLiteral("The field '%1' cannot be assigned.").arg(column));
     // Refuse at once what the column cannot take, rather than at the save.
-    m_connection->nativeValue(value, type, column);
+    m_connection->nativeValue(value, tableColumnType(column), column);
     m_records[m_current].assigned[static_cast<std::size_t>(index)] = value;
 }
 
@@ -196,7 +204,7 @@ void Recordset::saveNew(Record& record)
         if (!record.assigned[i])
             continue;
         const QString& column = m_names.at(static_cast<int>(i));
-        written[i] = m_connection->nativeValue(*record.assigned[i], m_connection->columnType(m_table, column), column);
+        written[i] = m_connection->nativeValue(*record.assigned[i], tableColumnType(column), column);
         columns << m_connection->nativeColumnName(column);
         marks << QStringLiteral("?");
         values << written[i];
@@ -248,7 +256,7 @@ void Recordset::saveChanged(Record& record)
             continue;
         const QString& column = m_names.at(static_cast<int>(i));
         const QString native = m_connection->nativeColumnName(column);
-        written[i] = m_connection->nativeValue(*record.assigned[i], m_connection->columnType(m_table, column), column);
+        written[i] = m_connection->nativeValue(*record.assigned[i], tableColumnType(column), column);
         sets << native + QStringLiteral(" = ?");
         setValues << written[i];
         const QVariant& read = record.values[i];

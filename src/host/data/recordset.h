@@ -57,6 +57,7 @@ private:
     };
 
     int indexOf(const QString& name) const;
+    SqlType tableColumnType(const QString& column) const;
     void requireCurrent() const;
     void requireWritable(int index) const;
     void saveNew(Record& record);

@@ -7,13 +7,13 @@
 
 namespace {
 
-struct Run {
+struct ConsoleRun {
     int exitCode = -1;
     QString out;
     QString err;
 };
 
-Run runConsole(const QStringList& arguments)
+ConsoleRun runConsole(const QStringList& arguments)
 {
     QProcess process;
     process.start(QStringLiteral(VANTIK_SQL_EXE), arguments);
@@ -28,7 +28,7 @@ TEST(VantikSql, PrintsTabSeparatedRowsWithAHeader)
 {
     vantik::test::TempDir dir;
     vantik::test::writeSmallDatabase(dir.path());
-    const Run run = runConsole({"--db", dir.path(),
+    const ConsoleRun run = runConsole({"--db", dir.path(),
                                 "SELECT TOP 2 IDNum, DCRDATE AS [Discharge Date], '' FROM Patient_Data..tbPatient "
                                 "WITH (NOLOCK) ORDER BY IDNum"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
@@ -39,7 +39,7 @@ TEST(VantikSql, ErrorsGoToStandardErrorWithExitCodeOne)
 {
     vantik::test::TempDir dir;
     vantik::test::writeSmallDatabase(dir.path());
-    const Run bad = runConsole({"--db", dir.path(), "SELECT * FROM Patient_Data..tbNothing"});
+    const ConsoleRun bad = runConsole({"--db", dir.path(), "SELECT * FROM Patient_Data..tbNothing"});
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_TRUE(bad.out.isEmpty());
     EXPECT_TRUE(bad.err.contains("tbNothing")) << bad.err.toStdString();
