@@ -442,6 +442,18 @@ TEST(TranslatorErrors, RefusesConstructsOutsideTheSubset)
     }
 }
 
+TEST(TranslatorSyntax, ReadsTheDialectsLexicalForms)
+{
+    const Catalog catalog = hisCatalog();
+    const Translation t = translateTsql("/* worklist */ SELECT N'O''Brien' AS [a]]b], \"IDNum\" -- id\n"
+                                        "FROM Patient_Data.dbo.tbPatient WITH (NOLOCK, READUNCOMMITTED);",
+                                        catalog);
+    EXPECT_EQ(t.sql, "SELECT 'O''Brien' AS \"a]b\", `IDNum` AS \"IDNum\" FROM `Patient_Data`.`tbPatient`");
+    EXPECT_EQ(t.columnNames, (std::vector<std::string>{"a]b", "IDNum"}));
+    EXPECT_EQ(translationError("SELECT 1 /* open", catalog), "Missing end comment mark '*/'.");
+    EXPECT_EQ(translationError("SELECT 1 FROM Patient_Data..tbPatient;;", catalog), "Incorrect syntax near ';'.");
+}
+
 TEST(TranslatorCatalog, WithoutCatalogLeavesStarNamesToTheEngine)
 {
     const Catalog empty;
