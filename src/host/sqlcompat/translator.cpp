@@ -627,6 +627,22 @@ Translation translateTsql(std::string_view tsql, const Catalog& catalog)
     return translation;
 }
 
+namespace {
+
+bool holdsAggregate(const Expr& expr)
+{
+    if (expr.kind == Expr::Kind::Function
+        && (expr.op == "COUNT" || expr.op == "SUM" || expr.op == "MIN" || expr.op == "MAX" || expr.op == "AVG"))
+        return true;
+    for (const ExprPtr& arg : expr.args) {
+        if (arg && holdsAggregate(*arg))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 SingleTableSelect analyzeSingleTableSelect(std::string_view tsql)
 {
     const std::unique_ptr<Select> parsed = parseTsqlSelect(tsql);
@@ -634,6 +650,12 @@ SingleTableSelect analyzeSingleTableSelect(std::string_view tsql)
         throw TranslationError("The statement reads no table, so its rows cannot be updated.");
     if (parsed->from.size() > 1)
         throw TranslationError("The statement joins tables, so its rows cannot be updated.");
+    // A row of a grouped or counted result stands for no single record.
+    bool grouped = parsed->distinct || !parsed->groupBy.empty();
+    for (const SelectItem& item : parsed->items)
+        grouped = grouped || (item.expr && holdsAggregate(*item.expr));
+    if (grouped)
+        throw TranslationError("The statement groups or counts rows, so its rows cannot be updated.");
     const TableSource& source = parsed->from.front();
     SingleTableSelect out;
     out.schema = source.database;

@@ -496,5 +496,7 @@ TEST(TranslatorSingleTable, DescribesTheRecordsetsStatements)
                                           "Patient_Data..tbMaster M ON P.HospNum = M.HospNum"),
                  TranslationError);
     EXPECT_THROW(analyzeSingleTableSelect("SELECT 1"), TranslationError);
+    EXPECT_THROW(analyzeSingleTableSelect("SELECT count(1) FROM STATION..tbCourseWard WHERE  IDNum='1'"), TranslationError);
+    EXPECT_THROW(analyzeSingleTableSelect("SELECT IDNum, max(ID) FROM Station..tbCourseWard GROUP BY IDNum"), TranslationError);
     EXPECT_THROW(analyzeSingleTableSelect("DELETE FROM Patient_Data..tbPatient"), TranslationError);
 }
