@@ -282,8 +282,14 @@ Patient makePatient(DemoRandom& random, std::size_t index)
     p.middleName = pickFrom(random, voc::surnames());
     const bool male = random.chance(0.47);
     p.firstName = male ? pickFrom(random, voc::maleFirstNames()) : pickFrom(random, voc::femaleFirstNames());
-    // The master file is old: a few records never got the sex filled in.
-    p.sex = random.chance(0.998) ? (male ? "M" : "F") : nullptr;
+    // The master file is old: a few records carry the sex the way another program
+    // wrote it, or none at all; only "M" and "F" count as male and female.
+    switch (random.weighted({994, 2, 2, 2})) {
+    case 0: p.sex = male ? "M" : "F"; break;
+    case 1: p.sex = male ? "m" : "f"; break;
+    case 2: p.sex = male ? "Male" : "Female"; break;
+    default: p.sex = nullptr; break;
+    }
     p.birthDate = dateToMillis(int(random.between(1935, 2023)), int(random.between(1, 12)), int(random.between(1, 28)));
     const std::size_t chronic = random.weighted({970, 15, 15});
     p.hemodialysis = chronic == 1;
@@ -304,7 +310,7 @@ Patient makePatient(DemoRandom& random, std::size_t index)
 
 bool isFemale(const Patient& p)
 {
-    return p.sex && p.sex[0] == 'F';
+    return p.sex && (p.sex[0] == 'F' || p.sex[0] == 'f');
 }
 
 Millis admissionDay(DemoRandom& random)
@@ -476,8 +482,10 @@ void planAdmissions(Plan& plan, DemoRandom& random, long long total)
             baby.flags = kNewborn;
             baby.service = std::uint8_t(pedia);
             baby.admitted = list[index].admitted + random.between(1, 10) * kHour + random.between(0, 59) * kMinute;
-            baby.discharged =
-                list[index].discharged == kNoTime ? kNoTime : list[index].discharged + random.between(0, 1) * kDay;
+            // Goes home with the mother, or a day later; never before it was born.
+            baby.discharged = list[index].discharged == kNoTime
+                ? kNoTime
+                : std::max<Millis>(list[index].discharged + random.between(0, 1) * kDay, baby.admitted + 6 * kHour);
             if (baby.discharged != kNoTime && baby.discharged >= kWindowEnd)
                 baby.discharged = kNoTime;
             fillCommon(plan, random, baby);
