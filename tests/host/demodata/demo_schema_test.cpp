@@ -132,8 +132,10 @@ TEST_F(DemoSchema, EveryColumnTheStatementsNameExists)
     };
     for (const auto& [qualified, columns] : named) {
         const auto dot = qualified.find('.');
-        for (const auto& name : columns)
-            EXPECT_TRUE(hasColumn(qualified.substr(0, dot), qualified.substr(dot + 1), name)) << qualified << "." << name;
+        for (const auto& name : columns) {
+            EXPECT_TRUE(hasColumn(qualified.substr(0, dot), qualified.substr(dot + 1), name))
+                << qualified << "." << name;
+        }
     }
 }
 
