@@ -78,7 +78,9 @@ SqliteInsert::~SqliteInsert()
 
 SqliteInsert& SqliteInsert::text(std::string_view value)
 {
-    if (sqlite3_bind_text(m_statement, m_next++, value.data(), int(value.size()), SQLITE_STATIC) != SQLITE_OK)
+    // SQLite keeps the pointer until the row is stepped; callers bind temporaries
+    // that are gone by then, so the text is copied.
+    if (sqlite3_bind_text(m_statement, m_next++, value.data(), int(value.size()), SQLITE_TRANSIENT) != SQLITE_OK)
         m_writer.fail("cannot bind");
     return *this;
 }
