@@ -268,7 +268,9 @@ void tsqlDateDiffDay(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_int64(ctx, dateDiffDays(a, b));
 }
 
-void tsqlMonth(sqlite3_context* ctx, int, sqlite3_value** argv)
+// MONTH(x) and YEAR(x): one part of the date, NULL for NULL.
+template <int DateTimeValue::*Part>
+void tsqlDatePart(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     DateTimeValue v;
     switch (readDateTimeArg(ctx, argv[0], v)) {
@@ -276,22 +278,7 @@ void tsqlMonth(sqlite3_context* ctx, int, sqlite3_value** argv)
         sqlite3_result_null(ctx);
         break;
     case DateArg::Ok:
-        sqlite3_result_int(ctx, v.month);
-        break;
-    case DateArg::Failed:
-        break;
-    }
-}
-
-void tsqlYear(sqlite3_context* ctx, int, sqlite3_value** argv)
-{
-    DateTimeValue v;
-    switch (readDateTimeArg(ctx, argv[0], v)) {
-    case DateArg::Null:
-        sqlite3_result_null(ctx);
-        break;
-    case DateArg::Ok:
-        sqlite3_result_int(ctx, v.year);
+        sqlite3_result_int(ctx, v.*Part);
         break;
     case DateArg::Failed:
         break;
@@ -702,8 +689,8 @@ bool registerSqlServerCompat(sqlite3* db)
     static constexpr Function functions[] = {
         {"tsql_style0", 1, tsqlStyle0},
         {"tsql_datediff_day", 2, tsqlDateDiffDay},
-        {"tsql_month", 1, tsqlMonth},
-        {"tsql_year", 1, tsqlYear},
+        {"tsql_month", 1, tsqlDatePart<&DateTimeValue::month>},
+        {"tsql_year", 1, tsqlDatePart<&DateTimeValue::year>},
         {"tsql_varchar", 1, tsqlVarchar},
         {"tsql_varchar", 2, tsqlVarchar},
         {"tsql_datetime", 1, tsqlDateTime},
