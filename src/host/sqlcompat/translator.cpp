@@ -114,9 +114,7 @@ struct SelectResult {
 // SQL Server reads a string as datetime; an empty or blank string is the zero date 1900-01-01.
 std::string storageLiteral(const std::string& text)
 {
-    if (text.find_first_not_of(' ') == std::string::npos)
-        return quoteString(toStorageText(DateTimeValue{}));
-    const DateParseResult parsed = parseSqlServerDateTime(text);
+    const DateParseResult parsed = castStringToDateTime(text);
     if (parsed.status != DateParseStatus::Ok)
         throw TranslationError(parsed.message());
     return quoteString(toStorageText(parsed.value));
