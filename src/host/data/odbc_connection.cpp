@@ -30,13 +30,6 @@ QString errorText(const QSqlError& error)
     return text.trimmed();
 }
 
-QString bracket(const QString& name)
-{
-    QString quoted = name;
-    quoted.replace(QLatin1Char(']'), QLatin1String("]]"));
-    return QLatin1Char('[') + quoted + QLatin1Char(']');
-}
-
 // ODBC SQL type codes for exact numerics.
 constexpr int kSqlNumeric = 2;
 constexpr int kSqlDecimal = 3;
@@ -163,7 +156,7 @@ int OdbcConnection::executeNative(const QString& statement, const QVariantList& 
 
 QStringList OdbcConnection::primaryKey(const TableRef& table)
 {
-    const QString database = bracket(table.database);
+    const QString database = sqlBracket(table.database);
     const RawResult rows = fetch(
         QStringLiteral("SELECT KU.COLUMN_NAME FROM %1.INFORMATION_SCHEMA.TABLE_CONSTRAINTS TC "
                        "JOIN %1.INFORMATION_SCHEMA.KEY_COLUMN_USAGE KU ON TC.CONSTRAINT_NAME = KU.CONSTRAINT_NAME "
@@ -184,7 +177,7 @@ std::optional<SqlType> OdbcConnection::columnType(const TableRef& table, const Q
         return *cached;
     const RawResult rows = fetch(QStringLiteral("SELECT DATA_TYPE FROM %1.INFORMATION_SCHEMA.COLUMNS "
                                                 "WHERE TABLE_NAME = '%2' AND COLUMN_NAME = '%3'")
-                                     .arg(bracket(table.database), sqlQuote(table.table), sqlQuote(column)));
+                                     .arg(sqlBracket(table.database), sqlQuote(table.table), sqlQuote(column)));
     std::optional<SqlType> type;
     if (!rows.rows.empty())
         type = sqlcompat::sqlTypeFromDeclared(rows.rows.front().at(0).toString().toStdString());
@@ -200,12 +193,12 @@ QVariant OdbcConnection::lastInsertedKey()
 
 QString OdbcConnection::nativeTableName(const TableRef& table) const
 {
-    return bracket(table.database) + QStringLiteral("..") + bracket(table.table);
+    return sqlBracket(table.database) + QStringLiteral("..") + sqlBracket(table.table);
 }
 
 QString OdbcConnection::nativeColumnName(const QString& column) const
 {
-    return bracket(column);
+    return sqlBracket(column);
 }
 
 QString OdbcConnection::exactTextComparison() const

@@ -1,6 +1,7 @@
 #include "host/data/recordset.h"
 
 #include "host/data/database_error.h"
+#include "host/data/sql_quote.h"
 #include "host/data/value_text.h"
 #include "host/sqlcompat/translator.h"
 
@@ -9,13 +10,6 @@ namespace vantik {
 namespace {
 
 const QString kHiddenKeyPrefix = QStringLiteral("__vantik_key_");
-
-QString bracket(const QString& name)
-{
-    QString quoted = name;
-    quoted.replace(QLatin1Char(']'), QLatin1String("]]"));
-    return QLatin1Char('[') + quoted + QLatin1Char(']');
-}
 
 } // namespace
 
@@ -50,7 +44,7 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
                     hidden += QStringLiteral(", ");
                     if (!select.alias.empty())
                         hidden += QString::fromStdString(select.alias) + QLatin1Char('.');
-                    hidden += bracket(m_keyColumns.at(i)) + QStringLiteral(" AS ") + bracket(kHiddenKeyPrefix + QString::number(i));
+                    hidden += sqlBracket(m_keyColumns.at(i)) + QStringLiteral(" AS ") + sqlBracket(kHiddenKeyPrefix + QString::number(i));
                 }
                 // The offset is in UTF-8 bytes of the statement.
                 QByteArray withKey = tsql;

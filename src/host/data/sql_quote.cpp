@@ -11,4 +11,11 @@ QString sqlQuote(const QString& text)
     return out;
 }
 
+QString sqlBracket(const QString& name)
+{
+    QString quoted = name;
+    quoted.replace(QLatin1Char(']'), QLatin1String("]]"));
+    return QLatin1Char('[') + quoted + QLatin1Char(']');
+}
+
 } // namespace vantik

@@ -9,4 +9,7 @@ namespace vantik {
 /// enclosing quotes, as the statements are written with them.
 QString sqlQuote(const QString& text);
 
+/// A name in T-SQL's brackets, a closing bracket doubled: "Length]Stay" -> "[Length]]Stay]".
+QString sqlBracket(const QString& name);
+
 } // namespace vantik
