@@ -1,0 +1,31 @@
+#pragma once
+
+class QWidget;
+
+namespace vantik {
+
+class FlexGrid;
+
+/// The hourglass while an operation runs; the default pointer again when the
+/// guard goes, on the error path too.
+class BusyPointer {
+public:
+    BusyPointer();
+    ~BusyPointer();
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+};
+
+/// A grid disabled while an operation walks it, enabled again when the guard goes.
+class DisabledGrid {
+public:
+    explicit DisabledGrid(FlexGrid& grid);
+    ~DisabledGrid();
+    DisabledGrid(const DisabledGrid&) = delete;
+    DisabledGrid& operator=(const DisabledGrid&) = delete;
+
+private:
+    FlexGrid& m_grid;
+};
+
+} // namespace vantik

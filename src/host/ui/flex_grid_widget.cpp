@@ -1,0 +1,163 @@
+#include "host/ui/flex_grid_widget.h"
+
+#include "host/ui/flex_grid_model.h"
+#include "host/ui/twips.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace vantik {
+
+namespace {
+// A grid column is this wide until a width is set (twips).
+constexpr int kDefaultColumnTwips = 1500;
+} // namespace
+
+FlexGridWidget::FlexGridWidget(QWidget* parent)
+    : QWidget(parent)
+    , m_view(new QTableView(this))
+    , m_model(new FlexGridModel(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+    m_view->setModel(m_model);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_view->setWordWrap(false);
+    m_view->setTextElideMode(Qt::ElideNone);
+    m_view->verticalHeader()->hide();
+    // Fixed row heights keep scrolling and binding independent of the row count.
+    m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 4);
+    m_view->horizontalHeader()->setDefaultSectionSize(twipsToPixels(kDefaultColumnTwips));
+    m_view->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->installEventFilter(this);
+    setFocusProxy(m_view);
+    connect(m_view, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { emit cellDoubleClicked(index.row() + 1, index.column()); });
+}
+
+int FlexGridWidget::rowCount() const
+{
+    return m_model->rowCount() + 1;
+}
+
+int FlexGridWidget::columnCount() const
+{
+    return m_model->columnCount();
+}
+
+QString FlexGridWidget::text(int row, int column) const
+{
+    return m_model->gridText(row, column);
+}
+
+void FlexGridWidget::setText(int row, int column, const QString& text)
+{
+    m_model->setGridText(row, column, text);
+}
+
+int FlexGridWidget::columnWidth(int column) const
+{
+    const auto set = m_widths.find(column);
+    return set != m_widths.end() ? set->second : kDefaultColumnTwips;
+}
+
+void FlexGridWidget::setColumnWidth(int column, int twips)
+{
+    m_widths[column] = std::max(twips, 0);
+    applyColumnWidths();
+}
+
+void FlexGridWidget::applyColumnWidths()
+{
+    for (const auto& [column, twips] : m_widths) {
+        if (column >= m_model->columnCount())
+            break;
+        m_view->setColumnHidden(column, twips == 0);
+        if (twips > 0)
+            m_view->setColumnWidth(column, twipsToPixels(twips));
+    }
+}
+
+int FlexGridWidget::currentRow() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+int FlexGridWidget::currentColumn() const
+{
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? current.column() : 0;
+}
+
+void FlexGridWidget::setCurrent(int row, int column)
+{
+    m_view->setCurrentIndex(m_model->index(row - 1, column));
+}
+
+void FlexGridWidget::setCellBackground(OleColor color)
+{
+    const QModelIndex current = m_view->currentIndex();
+    if (current.isValid())
+        m_model->setCellBackground(current.row() + 1, current.column(), color);
+}
+
+OleColor FlexGridWidget::background(int row, int column) const
+{
+    return m_model->background(row, column);
+}
+
+void FlexGridWidget::setRowBackground(int row, OleColor color)
+{
+    m_model->setRowBackground(row, color);
+}
+
+void FlexGridWidget::appendRow(const QString& tabSeparated)
+{
+    const int columnsBefore = m_model->columnCount();
+    m_model->appendRow(tabSeparated);
+    if (columnsBefore != m_model->columnCount())
+        applyColumnWidths();
+}
+
+void FlexGridWidget::bind(ResultSet result)
+{
+    m_model->bind(std::move(result));
+    applyColumnWidths();
+    if (m_model->rowCount() > 0)
+        m_view->setCurrentIndex(m_model->index(0, 0));
+}
+
+void FlexGridWidget::reset(int rows, int columns)
+{
+    m_model->reset(rows, columns);
+    applyColumnWidths();
+}
+
+bool FlexGridWidget::isGridEnabled() const
+{
+    return isEnabled();
+}
+
+void FlexGridWidget::setGridEnabled(bool enabled)
+{
+    setEnabled(enabled);
+}
+
+bool FlexGridWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        emit keyDown(key->key(), key->modifiers());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vantik

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "host/ui/flex_grid.h"
+
+#include <QWidget>
+
+#include <map>
+
+class QTableView;
+
+namespace vantik {
+
+class FlexGridModel;
+
+/// The grid control of the windows: a table view over a FlexGridModel. Column
+/// widths set in twips stay through every bind; width 0 hides a column.
+class FlexGridWidget : public QWidget, public FlexGrid {
+    Q_OBJECT
+public:
+    explicit FlexGridWidget(QWidget* parent = nullptr);
+
+    int rowCount() const override;
+    int columnCount() const override;
+    QString text(int row, int column) const override;
+    void setText(int row, int column, const QString& text) override;
+    int columnWidth(int column) const override;
+    void setColumnWidth(int column, int twips) override;
+    int currentRow() const override;
+    int currentColumn() const override;
+    void setCurrent(int row, int column) override;
+    void setCellBackground(OleColor color) override;
+    OleColor background(int row, int column) const override;
+    void setRowBackground(int row, OleColor color) override;
+    void appendRow(const QString& tabSeparated) override;
+    void bind(ResultSet result) override;
+    void reset(int rows, int columns) override;
+    bool isGridEnabled() const override;
+    void setGridEnabled(bool enabled) override;
+
+    QTableView* view() const { return m_view; }
+    FlexGridModel* model() const { return m_model; }
+
+signals:
+    /// A data cell was double-clicked (grid coordinates).
+    void cellDoubleClicked(int row, int column);
+    /// A key went down while the grid had the focus.
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void applyColumnWidths();
+
+    QTableView* m_view;
+    FlexGridModel* m_model;
+    std::map<int, int> m_widths; // twips by column, as set
+};
+
+} // namespace vantik

@@ -1,0 +1,12 @@
+#include "host/ui/message_loop.h"
+
+#include <QCoreApplication>
+
+namespace vantik {
+
+void QtMessageLoop::yieldOnce()
+{
+    QCoreApplication::processEvents();
+}
+
+} // namespace vantik

@@ -1,0 +1,19 @@
+#pragma once
+
+namespace vantik {
+
+/// The one point where a long operation lets the window handle pending input
+/// (the Stop button, repaints). Tests replace it to act "during" the yield.
+class MessageLoop {
+public:
+    virtual ~MessageLoop() = default;
+    virtual void yieldOnce() = 0;
+};
+
+/// Processes the pending window messages once.
+class QtMessageLoop : public MessageLoop {
+public:
+    void yieldOnce() override;
+};
+
+} // namespace vantik

@@ -1,0 +1,104 @@
+#include "host/data/result_set.h"
+#include "host/ui/flex_grid_model.h"
+#include "host/ui/flex_grid_widget.h"
+
+#include <QAbstractItemModelTester>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+namespace vantik {
+namespace {
+
+ResultSet threeByTwo()
+{
+    ResultSet result({"IdNum", ""}, {SqlType::Text, SqlType::Text});
+    for (const char* cell : {"A1", "x", "A2", "", "A3", "z"})
+        result.appendCell(QString::fromLatin1(cell));
+    return result;
+}
+
+TEST(FlexGrid, RowZeroIsTheHeaderAndDataRowsFollow)
+{
+    FlexGridWidget grid;
+    QAbstractItemModelTester tester(grid.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    grid.bind(threeByTwo());
+    EXPECT_EQ(grid.rowCount(), 4);
+    EXPECT_EQ(grid.columnCount(), 2);
+    EXPECT_EQ(grid.text(0, 0), "IdNum");
+    EXPECT_EQ(grid.text(0, 1), "");
+    EXPECT_EQ(grid.text(3, 0), "A3");
+    EXPECT_EQ(grid.text(4, 0), "");
+    EXPECT_EQ(grid.text(1, 5), "");
+
+    grid.setText(2, 1, "changed");
+    EXPECT_EQ(grid.text(2, 1), "changed");
+
+    // An empty result leaves the header and no data row.
+    grid.bind(ResultSet({"IdNum"}, {SqlType::Text}));
+    EXPECT_EQ(grid.rowCount(), 1);
+    EXPECT_EQ(grid.text(1, 0), "");
+    EXPECT_EQ(grid.currentRow(), 0);
+}
+
+TEST(FlexGrid, WidthsInTwipsSurviveEveryBindAndZeroHides)
+{
+    FlexGridWidget grid;
+    grid.setColumnWidth(0, 2000);
+    grid.setColumnWidth(1, 0);
+    grid.bind(threeByTwo());
+    EXPECT_EQ(grid.view()->columnWidth(0), 133);
+    EXPECT_TRUE(grid.view()->isColumnHidden(1));
+    grid.bind(threeByTwo());
+    EXPECT_EQ(grid.columnWidth(0), 2000);
+    EXPECT_EQ(grid.view()->columnWidth(0), 133);
+    EXPECT_TRUE(grid.view()->isColumnHidden(1));
+}
+
+TEST(FlexGrid, ColoursGoToTheCurrentCellOrTheWholeRowAndABindClearsThem)
+{
+    FlexGridWidget grid;
+    grid.bind(threeByTwo());
+    grid.setCurrent(2, 1);
+    EXPECT_EQ(grid.currentRow(), 2);
+    EXPECT_EQ(grid.currentColumn(), 1);
+    grid.setCellBackground(kOleYellow);
+    EXPECT_EQ(grid.background(2, 1), kOleYellow);
+    EXPECT_EQ(grid.background(2, 0), kOleWhite);
+    EXPECT_EQ(grid.model()->data(grid.model()->index(1, 1), Qt::BackgroundRole).value<QColor>(), QColor(255, 255, 0));
+
+    grid.setRowBackground(2, kOleBlue);
+    EXPECT_EQ(grid.background(2, 0), kOleBlue);
+    EXPECT_EQ(grid.background(2, 1), kOleBlue);
+    EXPECT_EQ(grid.model()->data(grid.model()->index(1, 0), Qt::BackgroundRole).value<QColor>(), QColor(0, 0, 255));
+    grid.setRowBackground(9, kOleRed); // no such row: nothing happens
+
+    grid.bind(threeByTwo());
+    EXPECT_EQ(grid.background(2, 0), kOleWhite);
+}
+
+TEST(FlexGrid, AppendedRowsSplitAtTabsIntoTheGridsColumns)
+{
+    FlexGridWidget grid;
+    QAbstractItemModelTester tester(grid.model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    grid.reset(1, 3);
+    EXPECT_EQ(grid.rowCount(), 1);
+    grid.appendRow("a\tb\tc\textra");
+    grid.appendRow("only");
+    EXPECT_EQ(grid.rowCount(), 3);
+    EXPECT_EQ(grid.text(1, 2), "c");
+    EXPECT_EQ(grid.text(2, 0), "only");
+    EXPECT_EQ(grid.text(2, 1), "");
+
+    grid.reset(2, 2);
+    EXPECT_EQ(grid.rowCount(), 2);
+    EXPECT_EQ(grid.text(1, 1), "");
+
+    FlexGridWidget shapeless;
+    shapeless.appendRow("x\ty");
+    EXPECT_EQ(shapeless.columnCount(), 2);
+    EXPECT_EQ(shapeless.rowCount(), 2);
+}
+
+} // namespace
+} // namespace vantik
