@@ -1,0 +1,122 @@
+#include "support/fake_host.h"
+
+#include "host/component_error.h"
+
+namespace vantik::test {
+
+namespace {
+
+class FakeClaimForm : public ClaimForm {
+public:
+    explicit FakeClaimForm(QStringList& journal)
+        : m_journal(journal)
+    {
+    }
+    void IDNUM(const QString& value) override { m_idNum = value; }
+    QString IDNUM() const override { return m_idNum; }
+    void StationID(const QString& value) override { m_station = value; }
+    QString StationID() const override { return m_station; }
+    void Title(const QString& value) override { m_title = value; }
+    QString Title() const override { return m_title; }
+    void nonmodal(bool value) override { m_nonmodal = value; }
+    bool nonmodal() const override { return m_nonmodal; }
+    void Addonly(bool value) override { m_addOnly = value; }
+    bool Addonly() const override { return m_addOnly; }
+    void showEntry(bool print) override { m_journal.append(QStringLiteral("showEntry %1 %2").arg(m_idNum).arg(print)); }
+    QString verifydata() override { return {}; }
+    bool ValidateRequirements() override { return true; }
+    void UnloadForm() override { m_journal.append("UnloadForm " + m_idNum); }
+    void SetRowColor(FlexGrid&, int row, std::uint32_t color) override
+    {
+        m_journal.append(QStringLiteral("SetRowColor %1 %2").arg(row).arg(color));
+    }
+    void LoadDocOrders(const QString& idNum, FlexGrid&, QString&) override { m_journal.append("LoadDocOrders " + idNum); }
+    void ImportOrders(const QString& idNum, FlexGrid&, QString&) override { m_journal.append("ImportOrders " + idNum); }
+
+private:
+    QStringList& m_journal;
+    QString m_idNum;
+    QString m_station;
+    QString m_title;
+    bool m_nonmodal = false;
+    bool m_addOnly = false;
+};
+
+} // namespace
+
+void FakeClaimFormClasses::call(const QString& entry)
+{
+    m_journal.append(entry);
+    const QString member = entry.section(u' ', 0, 0);
+    if (failing.contains(member))
+        throw ComponentError(member + QStringLiteral(" failed"));
+}
+
+void FakeClaimFormClasses::UseClasses(bool value)
+{
+    call(QStringLiteral("UseClasses %1").arg(value ? "true" : "false"));
+}
+
+void FakeClaimFormClasses::InitWithDB()
+{
+    call(QStringLiteral("InitWithDB"));
+}
+
+std::shared_ptr<ClaimForm> FakeClaimFormClasses::clsCF4()
+{
+    call(QStringLiteral("clsCF4"));
+    return std::make_shared<FakeClaimForm>(m_journal);
+}
+
+void FakeClaimFormClasses::SetPatient(const QString& hospNum, const QString& idNum, const QString& station, bool flag)
+{
+    call(QStringLiteral("SetPatient %1 %2 [%3] %4").arg(hospNum, idNum, station).arg(flag));
+}
+
+void FakeClaimFormClasses::PrintGrid(const QString& title, FlexGrid&)
+{
+    call(QStringLiteral("PrintGrid ") + title);
+}
+
+void FakeClaimFormClasses::ShowForm()
+{
+    call(QStringLiteral("ShowForm"));
+}
+
+FakeCurrentUser::FakeCurrentUser()
+    : classes(journal)
+{
+}
+
+void FakeCurrentUser::ShowMain()
+{
+    journal.append(QStringLiteral("ShowMain"));
+    if (!databaseFolder.isEmpty())
+        connection = Connection::openEmbedded(databaseFolder);
+}
+
+bool FakeCurrentUser::Connected() const
+{
+    journal.append(QStringLiteral("Connected"));
+    return connection != nullptr;
+}
+
+Connection& FakeCurrentUser::sqlconnection()
+{
+    if (!connection)
+        throw ComponentError(QStringLiteral("Not logged in: there is no database connection."));
+    return *connection;
+}
+
+void FakeCurrentUser::addlog(const QString& text, bool show)
+{
+    log.append(show ? text + QStringLiteral(" [shown]") : text);
+}
+
+ClaimFormClasses& FakeCurrentUser::VODURIZevevar()
+{
+    journal.append(QStringLiteral("VODURIZevevar"));
+    return classes;
+}
+
+} // namespace vantik::test

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "host/claimforms/claim_form_classes.h"
+#include "host/data/connection.h"
+#include "host/ui/clock.h"
+#include "host/ui/message_loop.h"
+#include "host/user/current_user.h"
+
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace vantik::test {
+
+/// A claim-form library that records every call ("UseClasses true", "InitWithDB",
+/// ...) into a shared journal; a member named in failing throws instead.
+class FakeClaimFormClasses : public ClaimFormClasses, public InsuranceForm {
+public:
+    explicit FakeClaimFormClasses(QStringList& journal)
+        : m_journal(journal)
+    {
+    }
+
+    void UseClasses(bool value) override;
+    void InitWithDB() override;
+    std::shared_ptr<ClaimForm> clsCF4() override;
+    void SetPatient(const QString& hospNum, const QString& idNum, const QString& station, bool flag) override;
+    InsuranceForm& insurance() override { return *this; }
+    void PrintGrid(const QString& title, FlexGrid& grid) override;
+    void ShowForm() override;
+
+    QStringList failing;
+
+private:
+    void call(const QString& entry);
+    QStringList& m_journal;
+};
+
+/// A current-user component over a real connection (or none) that records its
+/// calls in journal and its user-log lines in log.
+class FakeCurrentUser : public CurrentUser {
+public:
+    FakeCurrentUser();
+
+    void PasswordDeptCode(const QString& deptCode) override { journal.append("PasswordDeptCode " + deptCode); }
+    void setexepath(const QString& folder) override { journal.append("setexepath " + folder); }
+    void ShowMain() override;
+    bool Connected() const override;
+    Connection& sqlconnection() override;
+    void addlog(const QString& text, bool show = false) override;
+    ClaimFormClasses& VODURIZevevar() override;
+
+    /// The log-in opens this embedded folder; empty: the log-in fails.
+    QString databaseFolder;
+    std::unique_ptr<Connection> connection;
+    mutable QStringList journal;
+    QStringList log;
+    FakeClaimFormClasses classes;
+};
+
+/// A fixed today.
+class FixedClock : public Clock {
+public:
+    explicit FixedClock(QDate day)
+        : m_day(day)
+    {
+    }
+    QDate today() const override { return m_day; }
+
+private:
+    QDate m_day;
+};
+
+/// A yield point that runs a test's action instead of processing window messages.
+class ScriptedMessageLoop : public MessageLoop {
+public:
+    void yieldOnce() override
+    {
+        ++yields;
+        if (onYield)
+            onYield(yields);
+    }
+    int yields = 0;
+    std::function<void(int)> onYield;
+};
+
+} // namespace vantik::test
