@@ -78,8 +78,9 @@ constexpr ControlDesign kDesign[] = {
     {"cmdCheckDays", 1, "All Listed: Check Days Used", C::TabOptions, {120, 2160, 3135, 375}},
     {"txtMessage", -1, "", C::TabOptions, {120, 2640, 2175, 330}},
 
-    {"cmdStop", -1, "&Stop", C::Window, {120, 5400, 1575, 375}},
+    // The log's top edge runs under the Stop button, which stays on top.
     {"txtLog", -1, "", C::Window, {80, 5640, 4095, 1935}},
+    {"cmdStop", -1, "&Stop", C::Window, {120, 5400, 1575, 375}},
     {"Label13", -1, "Selected item:", C::Window, {4320, 120, 1215, 255}},
     {"cmdCF4", -1, "Claim &Form", C::Window, {5520, 0, 1575, 375}},
     {"cmdPrint", -1, "&Print", C::Window, {7200, 0, 1575, 375}},

@@ -3,6 +3,7 @@
 #include "host/data/recordset.h"
 #include "host/statements/statement_shapes.h"
 #include "support/temp_dir.h"
+#include "worklist/worklist_statement.h"
 
 #include <QProcess>
 
@@ -170,4 +171,42 @@ TEST_F(StatementShapes, ChartCountsClaimsPerMonthAndStatus)
     ASSERT_GT(january.rowCount(), 0);
     for (int row = 0; row < january.rowCount(); ++row)
         EXPECT_TRUE(january.text(row, 0) == "1-2026" || january.text(row, 0) == "2-2026") << january.text(row, 0).toStdString();
+}
+
+TEST(WorklistBuilder, GivesTheStatementsThatRunOnTheDemoDatabase)
+{
+    for (bool outPatient : {false, true}) {
+        for (bool allFilters : {false, true}) {
+            for (const QString& idNum : {QString(), QStringLiteral("2600001")}) {
+                WorklistShape shape;
+                shape.outPatient = outPatient;
+                shape.allFilters = allFilters;
+                shape.sorted = allFilters;
+                shape.top500 = !allFilters;
+                shape.dischargeDate = allFilters;
+                shape.idNum = idNum;
+
+                WorklistFilter filter;
+                filter.outPatient = outPatient;
+                filter.byDischargeDate = shape.dischargeDate;
+                filter.top500 = shape.top500;
+                filter.idNum = idNum;
+                filter.startDate = "11/01/2026";
+                filter.endDate = "11/30/2026";
+                if (allFilters) {
+                    filter.hospNum = "H0000001";
+                    filter.lastName = "Dela";
+                    filter.firstName = "Ma";
+                    filter.hemoPatient = filter.chemo = filter.hasHemoNum = filter.medicare = true;
+                    filter.discharged = DischargeFilter::Yes;
+                    filter.unverifiedOnly = filter.verifiedOnly = true;
+                    filter.doctorId = "D001";
+                    filter.assignedTo = filter.verifiedBy = filter.openBy = "clerk";
+                    filter.changedBy = "nurse";
+                }
+                EXPECT_EQ(buildWorklistStatement(filter, shape.sorted ? 1 : 0), test::worklistStatement(shape))
+                    << outPatient << allFilters << idNum.toStdString();
+            }
+        }
+    }
 }
