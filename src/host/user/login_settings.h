@@ -1,0 +1,32 @@
+#pragma once
+
+#include "host/user/odbc_connection_string.h"
+
+#include <QString>
+
+namespace vantik {
+
+class SettingsStore;
+
+enum class DatabaseBackend { Embedded, Odbc };
+
+/// What the log-in dialog remembers between runs. Passwords are never part of it.
+struct LoginChoices {
+    DatabaseBackend backend = DatabaseBackend::Embedded;
+    QString folder;
+    OdbcLogin odbc; // its password is never read from nor written to the store
+    QString userName;
+};
+
+inline constexpr const char* kSettingsApplication = "VANTIK";
+inline constexpr const char* kSettingsSection = "CurrentUser";
+
+/// The remembered choices; a folder never chosen is the demo database next to the program.
+LoginChoices loadLoginChoices(const SettingsStore& settings, const QString& exeFolder);
+void saveLoginChoices(SettingsStore& settings, const LoginChoices& choices);
+
+/// The embedded database folder to offer when none is remembered: the first existing
+/// of <exe>/demo-db and <exe>/../demo-db, else <exe>/../demo-db (where the demo script makes it).
+QString defaultEmbeddedFolder(const QString& exeFolder);
+
+} // namespace vantik
