@@ -1,0 +1,191 @@
+#include "host/data/connection.h"
+#include "host/data/settings_store.h"
+#include "host/user/login_dialog.h"
+#include "login_driver.h"
+#include "support/demo_db.h"
+#include "support/temp_dir.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace vantik;
+using test::click;
+using test::control;
+using test::logIn;
+using test::typeInto;
+
+namespace {
+
+class LoginDialogTest : public ::testing::Test {
+protected:
+    // A fresh settings store each test; the program folder holds no demo-db, so the
+    // dialog proposes <exe>/../demo-db until a folder is typed.
+    std::unique_ptr<LoginDialog> openDialog(const QString& dept = "21")
+    {
+        auto dialog = std::make_unique<LoginDialog>(m_settings, m_dir.file("bin"), dept);
+        dialog->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
+        return dialog;
+    }
+
+    QString settingsText() const
+    {
+        QFile file(m_dir.file("settings/VANTIK.ini"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    test::TempDir m_dir;
+    SettingsStore m_settings{m_dir.file("settings")};
+};
+
+template <typename W>
+W* as(QWidget& dialog, const char* name)
+{
+    return qobject_cast<W*>(control(dialog, name));
+}
+
+} // namespace
+
+TEST_F(LoginDialogTest, ControlsAreNamedLabelledAndReachableByKeyboard)
+{
+    auto dialog = openDialog();
+    EXPECT_EQ(dialog->windowTitle(), "Log In");
+    EXPECT_TRUE(as<QPushButton>(*dialog, "cmdOK")->isDefault());
+    EXPECT_NEAR(dialog->width(), 420, 120);
+    EXPECT_NEAR(dialog->height(), 380, 120);
+    const std::pair<const char*, const char*> labelled[] = {
+        {"lblFolder", "txtFolder"},     {"lblDriver", "cboDriver"},       {"lblServer", "txtServer"},
+        {"lblPort", "spnPort"},         {"lblDsn", "txtDsn"},             {"lblSqlLogin", "txtSqlLogin"},
+        {"lblSqlPassword", "txtSqlPassword"}, {"lblUserName", "txtUserName"}, {"lblPassword", "txtPassword"}};
+    QSet<QChar> accessKeys;
+    for (const auto& [label, buddy] : labelled) {
+        auto* text = as<QLabel>(*dialog, label);
+        ASSERT_NE(text, nullptr) << label;
+        EXPECT_EQ(text->buddy(), control(*dialog, buddy)) << label;
+        const qsizetype amp = text->text().indexOf('&');
+        ASSERT_GE(amp, 0) << label << " has no access key";
+        EXPECT_FALSE(accessKeys.contains(text->text().at(amp + 1).toLower())) << label << " repeats an access key";
+        accessKeys.insert(text->text().at(amp + 1).toLower());
+    }
+    EXPECT_EQ(as<QLineEdit>(*dialog, "txtPassword")->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(as<QLineEdit>(*dialog, "txtSqlPassword")->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(as<QSpinBox>(*dialog, "spnPort")->value(), 1433);
+    EXPECT_EQ(as<QComboBox>(*dialog, "cboDriver")->currentText(), "FreeTDS");
+    // Nothing remembered yet: the program's demo database, and the user name first.
+    EXPECT_TRUE(as<QRadioButton>(*dialog, "radEmbedded")->isChecked());
+    EXPECT_EQ(QDir::fromNativeSeparators(as<QLineEdit>(*dialog, "txtFolder")->text()),
+              QDir::cleanPath(m_dir.file("demo-db")));
+    EXPECT_EQ(dialog->focusWidget(), control(*dialog, "txtUserName"));
+}
+
+TEST_F(LoginDialogTest, AFailedConnectionShowsTheDriversMessageAndCanBeRetried)
+{
+    auto dialog = openDialog();
+    typeInto(*dialog, "txtFolder", m_dir.file("no-such-folder"));
+    logIn(*dialog, "clerk", "clerk123");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->message().contains("does not exist")) << dialog->message().toStdString();
+    EXPECT_TRUE(dialog->message().contains("no-such-folder"));
+
+    typeInto(*dialog, "txtFolder", test::sharedDemoDb());
+    logIn(*dialog, "clerk", "clerk123");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->login().userName, "clerk");
+    const auto connection = dialog->takeConnection();
+    ASSERT_NE(connection, nullptr);
+    EXPECT_EQ(connection->execute("SELECT count(1) FROM Build_File..tbcoUsers").text(0, 0), "6");
+}
+
+TEST_F(LoginDialogTest, ThreeRefusedPasswordsCloseTheDialog)
+{
+    auto dialog = openDialog();
+    typeInto(*dialog, "txtFolder", test::sharedDemoDb());
+    logIn(*dialog, "clerk", "wrong1");
+    EXPECT_TRUE(dialog->message().startsWith("Unknown user or wrong password.")) << dialog->message().toStdString();
+    EXPECT_TRUE(as<QLineEdit>(*dialog, "txtPassword")->text().isEmpty());
+    // Another department is no wrong password and is not counted.
+    logIn(*dialog, "agarcia", "garcia2026");
+    EXPECT_TRUE(dialog->message().contains("does not belong to department 21")) << dialog->message().toStdString();
+    EXPECT_EQ(dialog->refusals(), 1);
+    logIn(*dialog, "no'body", "x");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->message().contains("1 try left")) << dialog->message().toStdString();
+    logIn(*dialog, "clerk", "wrong3");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(dialog->refusals(), 3);
+}
+
+TEST_F(LoginDialogTest, AUserNameIsNeededBeforeConnecting)
+{
+    auto dialog = openDialog();
+    logIn(*dialog, "", "clerk123");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->message(), "Type your user name.");
+    EXPECT_EQ(dialog->refusals(), 0);
+}
+
+TEST_F(LoginDialogTest, ChoicesAreRememberedButNoPassword)
+{
+    {
+        auto dialog = openDialog();
+        click(*dialog, "radOdbc");
+        EXPECT_FALSE(control(*dialog, "txtFolder")->isVisible());
+        EXPECT_TRUE(control(*dialog, "txtServer")->isVisible());
+        typeInto(*dialog, "cboDriver", "FreeTDS");
+        typeInto(*dialog, "txtServer", "127.0.0.1");
+        as<QSpinBox>(*dialog, "spnPort")->setValue(1); // nothing listens there: refused at once
+        typeInto(*dialog, "txtSqlLogin", "his_reader");
+        typeInto(*dialog, "txtSqlPassword", "SqlSecret-7");
+        logIn(*dialog, "clerk", "UserSecret-9");
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_TRUE(dialog->message().startsWith("Cannot connect to the database:")) << dialog->message().toStdString();
+        EXPECT_GT(dialog->message().size(), QString("Cannot connect to the database: ").size());
+    }
+    const QString stored = settingsText();
+    EXPECT_TRUE(stored.contains("[CurrentUser]")) << stored.toStdString();
+    EXPECT_FALSE(stored.contains("SqlSecret-7"));
+    EXPECT_FALSE(stored.contains("UserSecret-9"));
+    EXPECT_FALSE(stored.contains("CF4"));
+
+    auto dialog = openDialog();
+    EXPECT_TRUE(as<QRadioButton>(*dialog, "radOdbc")->isChecked());
+    EXPECT_EQ(as<QLineEdit>(*dialog, "txtServer")->text(), "127.0.0.1");
+    EXPECT_EQ(as<QSpinBox>(*dialog, "spnPort")->value(), 1);
+    EXPECT_EQ(as<QLineEdit>(*dialog, "txtSqlLogin")->text(), "his_reader");
+    EXPECT_TRUE(as<QLineEdit>(*dialog, "txtSqlPassword")->text().isEmpty());
+    EXPECT_EQ(as<QLineEdit>(*dialog, "txtUserName")->text(), "clerk");
+    EXPECT_TRUE(as<QLineEdit>(*dialog, "txtPassword")->text().isEmpty());
+    EXPECT_EQ(dialog->focusWidget(), control(*dialog, "txtPassword"));
+
+    // A DSN stands for driver, server and port.
+    typeInto(*dialog, "txtDsn", "HIS");
+    EXPECT_FALSE(control(*dialog, "txtServer")->isEnabled());
+    EXPECT_FALSE(control(*dialog, "cboDriver")->isEnabled());
+}
+
+TEST_F(LoginDialogTest, TheEmbeddedFolderIsRemembered)
+{
+    {
+        auto dialog = openDialog();
+        typeInto(*dialog, "txtFolder", test::sharedDemoDb());
+        typeInto(*dialog, "txtUserName", "mreyes");
+        typeInto(*dialog, "txtPassword", "reyes2026");
+        QTest::keyClick(control(*dialog, "txtPassword"), Qt::Key_Return); // Enter logs in
+        EXPECT_EQ(dialog->result(), QDialog::Accepted) << dialog->message().toStdString();
+    }
+    auto dialog = openDialog();
+    EXPECT_TRUE(as<QRadioButton>(*dialog, "radEmbedded")->isChecked());
+    EXPECT_EQ(QDir::fromNativeSeparators(as<QLineEdit>(*dialog, "txtFolder")->text()), test::sharedDemoDb());
+    EXPECT_EQ(as<QLineEdit>(*dialog, "txtUserName")->text(), "mreyes");
+}
