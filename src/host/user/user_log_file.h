@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDateTime>
+#include <QFile>
+#include <QString>
+
+namespace vantik {
+
+/// The user log line of one addlog call: time stamp, two blanks, the text on one line.
+QString userLogLine(const QDateTime& when, const QString& text);
+
+/// The file name of a user's log: the user name with anything but letters, digits,
+/// '-', '_' and '.' replaced, never hidden, "unknown" before anyone logged in.
+QString userLogFileName(const QString& userName);
+
+/// The folder of the user logs: <per-user data folder>/vantik/logs.
+QString defaultUserLogFolder();
+
+/// One user's log file, open for appending while the object lives. Only the owner may
+/// read it (mode 0600): it tells what the clerk worked on. Every line is flushed at
+/// once so that nothing is lost when the program ends abruptly.
+class UserLogFile {
+public:
+    UserLogFile(const QString& folder, const QString& userName);
+
+    QString path() const { return m_file.fileName(); }
+    /// Throws ComponentError when the line cannot be written.
+    void writeLine(const QString& line);
+
+private:
+    void open();
+
+    QFile m_file;
+};
+
+} // namespace vantik
