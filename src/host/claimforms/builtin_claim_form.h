@@ -1,0 +1,38 @@
+#pragma once
+
+#include "host/claimforms/claim_form_classes.h"
+
+namespace vantik {
+
+/// One claim form of the built-in library. For now it keeps its properties and
+/// paints grid rows; the windows and checks come later and say so when called.
+class BuiltinClaimForm final : public ClaimForm {
+public:
+    void IDNUM(const QString& idNum) override { m_idNum = idNum; }
+    QString IDNUM() const override { return m_idNum; }
+    void StationID(const QString& station) override { m_stationId = station; }
+    QString StationID() const override { return m_stationId; }
+    void Title(const QString& title) override { m_title = title; }
+    QString Title() const override { return m_title; }
+    void nonmodal(bool value) override { m_nonmodal = value; }
+    bool nonmodal() const override { return m_nonmodal; }
+    void Addonly(bool value) override { m_addOnly = value; }
+    bool Addonly() const override { return m_addOnly; }
+
+    void showEntry(bool print = false) override;
+    QString verifydata() override;
+    bool ValidateRequirements() override;
+    void UnloadForm() override;
+    void SetRowColor(FlexGrid& grid, int row, std::uint32_t oleColor) override;
+    void LoadDocOrders(const QString& idNum, FlexGrid& grid, QString& outcome) override;
+    void ImportOrders(const QString& idNum, FlexGrid& grid, QString& outcome) override;
+
+private:
+    QString m_idNum;
+    QString m_stationId;
+    QString m_title;
+    bool m_nonmodal = false;
+    bool m_addOnly = false;
+};
+
+} // namespace vantik
