@@ -8,4 +8,4 @@ scripts/setup.sh build
 if [ ! -f demo-db/Patient_Data.sqlite ]; then
   build/vantik-demo-db --out demo-db
 fi
-exec build/vantik-worklist --db demo-db
+exec build/vantik-worklist

@@ -1,39 +1,41 @@
-// Start-up of the claims worklist. Until the worklist window exists this shows
-// that the connection to the hospital databases works.
+// The claims worklist: the main window logs the clerk in and lists the patients
+// to be claimed. The program takes no arguments; everything is chosen at log-in.
 
-#include "host/data/connection.h"
-#include "host/data/database_error.h"
+#include "host/component_error.h"
+#include "host/data/settings_store.h"
+#include "host/ui/clock.h"
+#include "host/ui/message_box.h"
+#include "host/ui/message_loop.h"
+#include "host/user/builtin_components.h"
+#include "host/user/component_registry.h"
+#include "worklist/frm_claim_worklist.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QLabel>
 #include <QMessageBox>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("VANTIK Claims Worklist"));
+    QApplication::setApplicationName(QStringLiteral("VANTIK"));
+    QApplication::setApplicationDisplayName(QStringLiteral("VANTIK Claims Worklist"));
 
-    QCommandLineParser parser;
-    parser.addHelpOption();
-    const QCommandLineOption dbOption(QStringLiteral("db"), QStringLiteral("Folder of the embedded database."),
-                                      QStringLiteral("DIR"), QStringLiteral("demo-db"));
-    parser.addOption(dbOption);
-    parser.process(app);
+    vantik::SettingsStore settings;
+    vantik::ComponentRegistry registry;
+    vantik::registerBuiltinComponents(registry, settings);
+    vantik::QtMessageBox messages;
+    vantik::QtMessageLoop messageLoop;
+    vantik::SystemClock clock;
 
     try {
-        const auto connection = vantik::Connection::openEmbedded(parser.value(dbOption));
-        const vantik::ResultSet counts = connection->execute(QStringLiteral(
-            "SELECT (SELECT count(1) FROM Patient_Data..tbPatient WITH (NOLOCK)) AS Admissions, "
-            "(SELECT count(1) FROM Patient_Data..tbOutPatient WITH (NOLOCK)) AS Visits"));
-        QLabel window(QStringLiteral("Connected to %1.\n%2 admissions, %3 out-patient visits.")
-                          .arg(connection->description(), counts.text(0, 0), counts.text(0, 1)));
-        window.setWindowTitle(QStringLiteral("VANTIK Claims Worklist"));
-        window.setMargin(24);
+        vantik::FrmClaimWorklist window(
+            {registry, settings, messages, messageLoop, clock, QCoreApplication::applicationDirPath()});
+        if (!window.load())
+            return 0;
         window.show();
         return app.exec();
-    } catch (const vantik::DatabaseError& error) {
-        QMessageBox::critical(nullptr, QStringLiteral("VANTIK Claims Worklist"), error.message());
+    } catch (const std::exception& error) {
+        // The log-in itself failed: nothing can be done without it.
+        QMessageBox::critical(nullptr, vantik::defaultMessageTitle(), vantik::errorDescription(error));
         return 1;
     }
 }
