@@ -72,8 +72,12 @@ void BuiltinCurrentUser::addlog(const QString& text, bool show)
     if (!m_logWindow)
         m_logWindow = new UserLogWindow;
     m_logWindow->appendLine(line);
-    if (show)
+    // The first line of a session brings the window up; once the clerk has closed
+    // it, only a line that asks for it shows it again.
+    if (show || !m_logWindowOffered) {
         m_logWindow->showBesideActiveWindow();
+        m_logWindowOffered = true;
+    }
     if (!m_logFile)
         m_logFile = std::make_unique<UserLogFile>(m_logFolder, m_userName);
     m_logFile->writeLine(line);

@@ -49,6 +49,7 @@ private:
     QString m_displayName;
     std::unique_ptr<UserLogFile> m_logFile;
     QPointer<UserLogWindow> m_logWindow;
+    bool m_logWindowOffered = false;
     std::unique_ptr<BuiltinClaimFormClasses> m_claimForms;
 };
 

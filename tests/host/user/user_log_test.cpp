@@ -93,18 +93,22 @@ TEST_F(UserLogTest, AnOpenLogLeftReadableByOthersIsClosedToThem)
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
-TEST_F(UserLogTest, TheWindowShowsEveryLineAndOnlyWhenAsked)
+TEST_F(UserLogTest, TheWindowShowsEveryLineAndComesBackOnlyWhenAsked)
 {
-    m_user.addlog("Quietly");
+    m_user.addlog("First");
     ASSERT_NE(m_user.logWindow(), nullptr);
-    EXPECT_FALSE(m_user.logWindow()->isVisible());
-    EXPECT_TRUE(m_user.logWindow()->text().endsWith("  Quietly"));
+    EXPECT_TRUE(m_user.logWindow()->isVisible()) << "the first line of a session brings the window up";
     EXPECT_EQ(m_user.logWindow()->windowTitle(), "User Log");
     EXPECT_FALSE(m_user.logWindow()->testAttribute(Qt::WA_QuitOnClose)) << "an open log would keep the program running";
+
+    m_user.logWindow()->close();
+    m_user.addlog("Quietly");
+    EXPECT_FALSE(m_user.logWindow()->isVisible());
+    EXPECT_TRUE(m_user.logWindow()->text().endsWith("  Quietly"));
     m_user.addlog("Loudly", true);
     EXPECT_TRUE(m_user.logWindow()->isVisible());
     const QStringList shown = m_user.logWindow()->text().split('\n');
-    ASSERT_EQ(shown.size(), 2);
+    ASSERT_EQ(shown.size(), 3);
     EXPECT_EQ(shown, fileLines(m_user.logFilePath()));
 }
 
