@@ -483,12 +483,7 @@ void FrmClaimWorklist::listVitalSigns()
     for (int row = 1; row <= rows; ++row) {
         const QString idNum = Grid1->text(row, worklist::IdNum);
         vitals.open(vitalsStatement(idNum), connection, CursorType::ForwardOnly, LockType::ReadOnly);
-        const bool found = !vitals.eof();
-        pclsUser->addlog(found ? vitalsLine(idNum, true, vitals.field(QStringLiteral("BP")),
-                                            vitals.field(QStringLiteral("Temperature")),
-                                            vitals.field(QStringLiteral("PulseRate")),
-                                            vitals.field(QStringLiteral("RespRate")))
-                               : vitalsLine(idNum, false, {}, {}, {}, {}));
+        pclsUser->addlog(vitalsLine(idNum, vitals));
         vitals.close();
     }
 }

@@ -62,8 +62,6 @@ public:
     /// The filter set as the controls hold it.
     WorklistFilter readFilter() const;
 
-    WorklistServices& services() { return m_services; }
-
     std::unique_ptr<CurrentUser> pclsUser;
     /// Set by "&Stop"; the batch loops clear it when they start and test it per row.
     bool stopFlag = false;

@@ -1,5 +1,6 @@
 #include "worklist/vitals_statement.h"
 
+#include "host/data/recordset.h"
 #include "host/data/sql_quote.h"
 #include "worklist/worklist_statement.h"
 
@@ -16,12 +17,13 @@ QString vitalsStatement(const QString& idNum)
            + sqlQuote(idNum) + QStringLiteral("'  ");
 }
 
-QString vitalsLine(const QString& idNum, bool found, const QString& bp, const QString& temperature,
-                   const QString& pulseRate, const QString& respRate)
+QString vitalsLine(const QString& idNum, const Recordset& vitals)
 {
-    if (!found)
+    if (vitals.eof())
         return idNum + QStringLiteral(": No Vitals");
-    return idNum + QStringLiteral(": BP: ") + bp + u' ' + temperature + u' ' + pulseRate + u' ' + respRate;
+    return idNum + QStringLiteral(": BP: ") + vitals.field(QStringLiteral("BP")) + u' '
+           + vitals.field(QStringLiteral("Temperature")) + u' ' + vitals.field(QStringLiteral("PulseRate")) + u' '
+           + vitals.field(QStringLiteral("RespRate"));
 }
 
 } // namespace vantik

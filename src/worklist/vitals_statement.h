@@ -4,13 +4,14 @@
 
 namespace vantik {
 
+class Recordset;
+
 /// The vital signs of one admission or visit: from the out-patient history for an
 /// out-patient identifier, from the nurses' vital signs otherwise. Both give the
 /// fields Temperature, RespRate, BP and PulseRate.
 QString vitalsStatement(const QString& idNum);
 
-/// The user-log line of the first vital-signs record read, or of none.
-QString vitalsLine(const QString& idNum, bool found, const QString& bp, const QString& temperature,
-                   const QString& pulseRate, const QString& respRate);
+/// The user-log line of an admission: its first vital-signs record, or none.
+QString vitalsLine(const QString& idNum, const Recordset& vitals);
 
 } // namespace vantik

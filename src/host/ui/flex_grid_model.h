@@ -36,9 +36,6 @@ public:
     void reset(int rows, int columns);
     void appendRow(const QString& tabSeparated);
 
-    /// Characters of text held, and bytes of bookkeeping beside them.
-    qsizetype textSize() const { return m_data.textSize(); }
-
 private:
     static quint64 key(int row, int column) { return (quint64(quint32(row)) << 32) | quint32(column); }
     bool isDataCell(int row, int column) const;
