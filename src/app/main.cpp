@@ -1,6 +1,8 @@
 // The claims worklist: the main window logs the clerk in and lists the patients
 // to be claimed. The program takes no arguments; everything is chosen at log-in.
 
+#include "batchupdate/install_batch_update.h"
+#include "claimwork/install_claim_work.h"
 #include "host/component_error.h"
 #include "host/data/settings_store.h"
 #include "host/ui/clock.h"
@@ -8,6 +10,7 @@
 #include "host/ui/message_loop.h"
 #include "host/user/builtin_components.h"
 #include "host/user/component_registry.h"
+#include "reports/install_reports.h"
 #include "worklist/frm_claim_worklist.h"
 
 #include <QApplication>
@@ -29,6 +32,9 @@ int main(int argc, char** argv)
     try {
         vantik::FrmClaimWorklist window(
             {registry, settings, messages, messageLoop, clock, QCoreApplication::applicationDirPath()});
+        vantik::installClaimWork(window);
+        vantik::installBatchUpdate(window);
+        vantik::installReports(window);
         if (!window.load())
             return 0;
         window.show();

@@ -62,6 +62,10 @@ public:
     /// The filter set as the controls hold it.
     WorklistFilter readFilter() const;
 
+    /// Message boxes, the yield point, the settings store and today, for the
+    /// operations and windows that work on this window.
+    const WorklistServices& services() const { return m_services; }
+
     std::unique_ptr<CurrentUser> pclsUser;
     /// Set by "&Stop"; the batch loops clear it when they start and test it per row.
     bool stopFlag = false;

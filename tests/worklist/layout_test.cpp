@@ -3,7 +3,7 @@
 #include "host/ui/twips.h"
 #include "support/demo_db.h"
 #include "worklist/claim_worklist_layout.h"
-#include "worklist_window_fixture.h"
+#include "support/worklist/worklist_window_fixture.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -2,7 +2,7 @@
 #include "host/ui/flex_grid_widget.h"
 #include "support/demo_db.h"
 #include "worklist/worklist_statement.h"
-#include "worklist_window_fixture.h"
+#include "support/worklist/worklist_window_fixture.h"
 
 #include <QApplication>
 #include <QCheckBox>

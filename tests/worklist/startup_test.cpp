@@ -1,6 +1,6 @@
 #include "host/ui/flex_grid_widget.h"
 #include "support/demo_db.h"
-#include "worklist_window_fixture.h"
+#include "support/worklist/worklist_window_fixture.h"
 
 #include <QCheckBox>
 #include <QLabel>

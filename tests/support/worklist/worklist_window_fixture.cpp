@@ -1,4 +1,4 @@
-#include "worklist_window_fixture.h"
+#include "support/worklist/worklist_window_fixture.h"
 
 namespace vantik::test {
 
