@@ -2,13 +2,25 @@
 
 #include "host/claimforms/builtin_claim_form.h"
 #include "host/claimforms/claim_form_errors.h"
+#include "host/claimforms/days_used.h"
+#include "host/claimforms/days_used_window.h"
+#include "host/data/settings_store.h"
 #include "host/user/current_user.h"
+
+#include <algorithm>
 
 namespace vantik {
 
-BuiltinClaimFormClasses::BuiltinClaimFormClasses(CurrentUser& user)
-    : m_user(user)
+BuiltinClaimFormClasses::BuiltinClaimFormClasses(ClaimFormEnvironment environment)
+    : m_environment(std::move(environment))
 {
+}
+
+BuiltinClaimFormClasses::~BuiltinClaimFormClasses()
+{
+    // The windows read through the user's connection, which ends with the library.
+    for (const QPointer<QWidget>& window : m_windows)
+        delete window.data();
 }
 
 void BuiltinClaimFormClasses::UseClasses(bool value)
@@ -21,7 +33,7 @@ void BuiltinClaimFormClasses::InitWithDB()
     if (!m_useClasses)
         throw ComponentError(QStringLiteral("The claim-form library cannot start: it has not been enabled "
                                             "(UseClasses) first."));
-    if (!m_user.Connected())
+    if (!m_environment.user.Connected())
         throw ComponentError(QStringLiteral("The claim-form library cannot start: not logged in, there is no "
                                             "database connection."));
     m_initialized = true;
@@ -37,22 +49,64 @@ void BuiltinClaimFormClasses::requireStarted(const QString& action) const
             QStringLiteral("The claim-form library cannot %1: it has not been started (InitWithDB).").arg(action));
 }
 
+void BuiltinClaimFormClasses::adopt(QWidget* window)
+{
+    m_windows.erase(std::remove_if(m_windows.begin(), m_windows.end(), [](const auto& w) { return w.isNull(); }),
+                    m_windows.end());
+    m_windows.emplace_back(window);
+}
+
+std::vector<QWidget*> BuiltinClaimFormClasses::openWindows() const
+{
+    std::vector<QWidget*> open;
+    for (const QPointer<QWidget>& window : m_windows) {
+        if (window)
+            open.push_back(window.data());
+    }
+    return open;
+}
+
 std::shared_ptr<ClaimForm> BuiltinClaimFormClasses::clsCF4()
 {
     requireStarted(QStringLiteral("create a claim form"));
-    return std::make_shared<BuiltinClaimForm>();
+    return std::make_shared<BuiltinClaimForm>(m_environment, [this](QWidget* window) { adopt(window); });
 }
 
-void BuiltinClaimFormClasses::SetPatient(const QString&, const QString&, const QString&, bool)
+void BuiltinClaimFormClasses::SetPatient(const QString& hospNum, const QString& idNum, const QString&, bool)
 {
     requireStarted(QStringLiteral("select a patient"));
-    throw notYetAvailable(QStringLiteral("select a patient"));
+    m_hospNum = hospNum;
+    m_idNum = idNum;
 }
 
 InsuranceForm& BuiltinClaimFormClasses::insurance()
 {
     requireStarted(QStringLiteral("show the insurance days"));
-    throw notYetAvailable(QStringLiteral("show the insurance days"));
+    return *this;
+}
+
+int BuiltinClaimFormClasses::yearlyDaysLimit() const
+{
+    if (!m_environment.settings)
+        return kDefaultYearlyDaysLimit;
+    bool ok = false;
+    const int limit = m_environment.settings
+                          ->read(QStringLiteral("VANTIK"), QStringLiteral("ClaimForms"), QStringLiteral("YearlyDaysLimit"),
+                                 QString::number(kDefaultYearlyDaysLimit))
+                          .trimmed()
+                          .toInt(&ok);
+    return ok && limit >= 0 ? limit : kDefaultYearlyDaysLimit;
+}
+
+void BuiltinClaimFormClasses::ShowForm()
+{
+    if (m_idNum.isEmpty() && m_hospNum.isEmpty())
+        throw ComponentError(QStringLiteral("No patient is selected for the insurance window."));
+    const DaysUsed used = readDaysUsed(m_environment.user.sqlconnection(), m_hospNum, m_idNum,
+                                       m_environment.now().date(), yearlyDaysLimit());
+    auto* window = new DaysUsedWindow(used);
+    adopt(window);
+    window->show();
 }
 
 void BuiltinClaimFormClasses::PrintGrid(const QString&, FlexGrid&)

@@ -1,6 +1,12 @@
 #pragma once
 
 #include "host/claimforms/claim_form_classes.h"
+#include "host/claimforms/claim_form_environment.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <vector>
 
 namespace vantik {
 
@@ -8,9 +14,14 @@ class CurrentUser;
 
 /// The built-in claim-form library on the current user's connection. It must be
 /// enabled (UseClasses(true)) and started (InitWithDB) before anything else.
-class BuiltinClaimFormClasses final : public ClaimFormClasses {
+class BuiltinClaimFormClasses final : public ClaimFormClasses, private InsuranceForm {
 public:
-    explicit BuiltinClaimFormClasses(CurrentUser& user);
+    explicit BuiltinClaimFormClasses(ClaimFormEnvironment environment);
+    explicit BuiltinClaimFormClasses(CurrentUser& user)
+        : BuiltinClaimFormClasses(ClaimFormEnvironment{user, {}})
+    {
+    }
+    ~BuiltinClaimFormClasses() override;
 
     void UseClasses(bool value) override;
     void InitWithDB() override;
@@ -20,14 +31,23 @@ public:
     void PrintGrid(const QString& title, FlexGrid& grid) override;
 
     bool initialized() const { return m_initialized; }
+    /// The yearly limit of confinement days from the settings store (0: none).
+    int yearlyDaysLimit() const;
+    /// The library's windows still open (entry, insurance).
+    std::vector<QWidget*> openWindows() const;
 
 private:
+    void ShowForm() override;
     /// Throws when the library may not do the action yet.
     void requireStarted(const QString& action) const;
+    void adopt(QWidget* window);
 
-    CurrentUser& m_user;
+    ClaimFormEnvironment m_environment;
     bool m_useClasses = false;
     bool m_initialized = false;
+    QString m_hospNum;
+    QString m_idNum;
+    std::vector<QPointer<QWidget>> m_windows;
 };
 
 } // namespace vantik

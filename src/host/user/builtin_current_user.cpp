@@ -15,7 +15,10 @@ namespace vantik {
 BuiltinCurrentUser::BuiltinCurrentUser(SettingsStore& settings, const QString& logFolder)
     : m_settings(settings)
     , m_logFolder(logFolder.isEmpty() ? defaultUserLogFolder() : logFolder)
-    , m_claimForms(std::make_unique<BuiltinClaimFormClasses>(*this))
+    // The hospital records who did what in upper case, as the user tables name them.
+    , m_claimForms(std::make_unique<BuiltinClaimFormClasses>(
+          ClaimFormEnvironment{*this, [this] { return m_userName.toUpper(); }, [] { return QDateTime::currentDateTime(); },
+                               &m_settings}))
 {
 }
 

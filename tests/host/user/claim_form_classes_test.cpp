@@ -113,27 +113,3 @@ TEST(ClaimFormClasses, FormsKeepTheirPropertiesAndPaintRows)
     EXPECT_EQ(grid.background(1, 0), kOleWhite);
     form->UnloadForm(); // nothing open: nothing to do, no error
 }
-
-TEST(ClaimFormClasses, ActionsOfTheNextVersionSaySoClearly)
-{
-    FakeUser user;
-    BuiltinClaimFormClasses library(user);
-    library.UseClasses(true);
-    library.InitWithDB();
-    const auto form = library.clsCF4();
-    RowColours grid;
-    QString outcome;
-    const std::vector<std::pair<QString, std::function<void()>>> actions = {
-        {"open the claim-form entry window", [&] { form->showEntry(); }},
-        {"print the claim-form summary", [&] { form->showEntry(true); }},
-        {"verify a claim form", [&] { form->verifydata(); }},
-        {"check the claim-form requirements", [&] { form->ValidateRequirements(); }},
-        {"list the doctor orders", [&] { form->LoadDocOrders("1b", grid, outcome); }},
-        {"import the doctor orders", [&] { form->ImportOrders("1b", grid, outcome); }},
-        {"select a patient", [&] { library.SetPatient("H1", "1b", "ST02", false); }},
-        {"show the insurance days", [&] { library.insurance(); }},
-        {"print a grid", [&] { library.PrintGrid("Worklist", grid); }},
-    };
-    for (const auto& [action, call] : actions)
-        EXPECT_EQ(errorOf(call), "The claim-form library of this version cannot " + action + " yet.");
-}

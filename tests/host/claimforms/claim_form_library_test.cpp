@@ -1,0 +1,239 @@
+// The built-in claim-form library on a copy of the demo database, with admissions
+// made for each case.
+
+#include "host/claimforms/builtin_claim_form.h"
+#include "host/claimforms/builtin_claim_form_classes.h"
+#include "host/claimforms/claim_form_window.h"
+#include "host/claimforms/days_used_window.h"
+#include "host/component_error.h"
+#include "host/data/connection.h"
+#include "host/data/settings_store.h"
+#include "host/ui/flex_grid_widget.h"
+#include "support/demo_db.h"
+#include "support/fake_host.h"
+#include "support/qt_printers.h"
+#include "support/temp_dir.h"
+
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextBrowser>
+
+#include <gtest/gtest.h>
+
+using namespace vantik;
+using namespace vantik::test;
+
+namespace {
+
+class ClaimFormLibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        user.databaseFolder = copyOfDemoDb(folder.path());
+        user.ShowMain();
+        library.UseClasses(true);
+        library.InitWithDB();
+    }
+
+    void exec(const QString& sql, const QVariantList& parameters = {})
+    {
+        user.sqlconnection().executeNative(sql, parameters);
+    }
+
+    int count(const QString& tsql) { return user.sqlconnection().execute(tsql).text(0, 0).toInt(); }
+
+    // An in-patient admission with every section the insurer asks for.
+    void admitComplete(const QString& id, const QString& hospNum = "T0001")
+    {
+        exec("INSERT OR IGNORE INTO Patient_Data.tbMaster (HospNum, LastName, FirstName, Sex) VALUES (?, 'TESTER', 'ANA', 'F')",
+             {hospNum});
+        exec("INSERT INTO Patient_Data.tbPatient (IDNum, HospNum, ADMDATE, DCRDATE, BriefHistory) VALUES "
+             "(?, ?, '2026-11-02 08:00:00.000', '2026-11-05 10:00:00.000', 'Fever for three days')",
+             {id, hospNum});
+        exec("INSERT INTO Station.tbNurseVitalSigns (IDNum, BP, Temperature, PulseRate, RespRate) VALUES "
+             "(?, '120/80', '37.0', '80', '18')",
+             {id});
+        exec("INSERT INTO Patient_Data.tbPatientHistory (IDNum, Height, Weight) VALUES (?, '160', '55')", {id});
+        exec("INSERT INTO Patient_Data.tbPatientConditions (IDNum, AreaCat, AreaSubCat, Description) VALUES "
+             "(?, 'PhysicalExam', 'GU(IE)', 'OTHERS')",
+             {id});
+        exec("INSERT INTO Station.tbCourseWard (IDNum, CourseNotes) VALUES (?, 'Admitted.')", {id});
+        exec("INSERT INTO Patient_Data.tbPatientMedicine (IDNum, GenericName) VALUES (?, 'PARACETAMOL')", {id});
+    }
+
+    std::shared_ptr<ClaimForm> form(const QString& id)
+    {
+        auto made = library.clsCF4();
+        made->IDNUM(id);
+        made->nonmodal(true);
+        return made;
+    }
+
+    TempDir folder;
+    TempDir settingsFolder;
+    SettingsStore settings{settingsFolder.path()};
+    FakeCurrentUser user;
+    BuiltinClaimFormClasses library{ClaimFormEnvironment{user, [] { return QStringLiteral("CLERK"); },
+                                                         [] { return QDateTime(QDate(2026, 11, 30), QTime(9, 30)); },
+                                                         &settings}};
+};
+
+} // namespace
+
+TEST_F(ClaimFormLibraryTest, VerifyDataNamesEveryMissingSectionInTheFormsOrder)
+{
+    admitComplete("T1");
+    EXPECT_EQ(form("T1")->verifydata(), "");
+    EXPECT_TRUE(form("T1")->ValidateRequirements());
+
+    // Each piece taken away in turn; the finding grows in the form's order.
+    exec("UPDATE Station.tbNurseVitalSigns SET PulseRate = NULL WHERE IDNum = 'T1'"); // incomplete record
+    EXPECT_EQ(form("T1")->verifydata(), "Missing: vital signs");
+    exec("DELETE FROM Patient_Data.tbPatientMedicine WHERE IDNum = 'T1'");
+    exec("UPDATE Patient_Data.tbPatientHistory SET Weight = '' WHERE IDNum = 'T1'");
+    EXPECT_EQ(form("T1")->verifydata(), "Missing: vital signs; height/weight; medicines");
+    exec("UPDATE Patient_Data.tbPatient SET BriefHistory = ' none ', DCRDATE = NULL WHERE IDNum = 'T1'");
+    exec("DELETE FROM Station.tbCourseWard WHERE IDNum = 'T1'");
+    exec("UPDATE Patient_Data.tbPatientConditions SET AreaSubCat = 'NEURO-EXAM' WHERE IDNum = 'T1'");
+    EXPECT_EQ(form("T1")->verifydata(), "Missing: brief history; vital signs; height/weight; GU(IE); "
+                                        "course in the ward; medicines; discharge date");
+    EXPECT_FALSE(form("T1")->ValidateRequirements());
+
+    // An out-patient visit needs neither ward notes nor a discharge; its vital
+    // signs and measurements are on the visit's history.
+    exec("INSERT INTO Patient_Data.tbOutPatient (IDNum, HospNum, ADMDATE, BriefHistory) VALUES "
+         "('BT2', 'T0001', '2026-11-10 09:00:00.000', 'NA')");
+    exec("INSERT INTO Patient_Data.tbOutPatientHistory (IDNum, BloodPressure, Temperature, PulseRate, RespiratoryRate, "
+         "Height, Weight) VALUES ('BT2', '110/70', '36.8', '72', '16', '160', '55')");
+    EXPECT_EQ(form("BT2")->verifydata(), "Missing: brief history; GU(IE); medicines");
+
+    EXPECT_EQ(form("NO-SUCH")->verifydata(), "Admission not found");
+    EXPECT_FALSE(form("")->ValidateRequirements());
+    // An apostrophe in the identifier is a literal, not the end of the statement.
+    EXPECT_EQ(form("T1' OR '1'='1")->verifydata(), "Admission not found");
+}
+
+TEST_F(ClaimFormLibraryTest, EntryWindowOffersVerificationOnlyWhenCompleteAndRecordsTheClerk)
+{
+    admitComplete("T1");
+    admitComplete("T2");
+    exec("DELETE FROM Patient_Data.tbPatientMedicine WHERE IDNum = 'T2'");
+    exec("INSERT INTO Station.tbNurseProfile (IDNum, CF4Status) VALUES ('T1', 'FOR VERIFICATION')");
+
+    auto complete = std::static_pointer_cast<BuiltinClaimForm>(form("T1"));
+    complete->Title("CF4 Entries");
+    complete->showEntry();
+    ClaimFormWindow* window = complete->entryWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), "CF4 Entries - T1");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->cmdMarkVerified->isEnabled());
+    EXPECT_TRUE(window->txtSummary->toPlainText().contains("PARACETAMOL"));
+    window->cmdMarkVerified->click();
+    const ResultSet profile = user.sqlconnection().execute(
+        "SELECT CF4VerifiedBy, CF4Status, convert(varchar, CF4VerifiedOn, 0) FROM Station..tbNurseProfile WHERE IDNum = 'T1'");
+    ASSERT_EQ(profile.rowCount(), 1);
+    EXPECT_EQ(profile.text(0, 0), "CLERK");
+    EXPECT_EQ(profile.text(0, 1), "Verified");
+    EXPECT_EQ(profile.text(0, 2), "Nov 30 2026  9:30AM");
+    EXPECT_EQ(window->lblMessage->text(), "Marked verified by CLERK.");
+
+    // Without a nurse profile, one is made; an incomplete form cannot be verified.
+    auto incomplete = std::static_pointer_cast<BuiltinClaimForm>(form("T2"));
+    incomplete->showEntry();
+    EXPECT_FALSE(incomplete->entryWindow()->cmdMarkVerified->isEnabled());
+    incomplete->entryWindow()->markVerified();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbNurseProfile WHERE IDNum = 'T2'"), 0);
+    exec("INSERT INTO Patient_Data.tbPatientMedicine (IDNum, GenericName) VALUES ('T2', 'CEFUROXIME')");
+    incomplete->entryWindow()->reload();
+    incomplete->entryWindow()->markVerified();
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbNurseProfile WHERE IDNum = 'T2' AND CF4VerifiedBy = 'CLERK'"), 1);
+
+    // Unknown admissions, the empty identifier included, get a window that says so.
+    auto unknown = std::static_pointer_cast<BuiltinClaimForm>(form(""));
+    unknown->showEntry();
+    ASSERT_NE(unknown->entryWindow(), nullptr);
+    EXPECT_TRUE(unknown->entryWindow()->lblHeader->text().contains("was not found"));
+    EXPECT_FALSE(unknown->entryWindow()->cmdMarkVerified->isEnabled());
+
+    EXPECT_EQ(library.openWindows().size(), 3u);
+    complete->UnloadForm();
+    EXPECT_EQ(complete->entryWindow(), nullptr);
+    complete->UnloadForm(); // nothing open any more
+    EXPECT_EQ(library.openWindows().size(), 2u);
+
+    // The print button's call opens the summary's print preview with the window.
+    auto printed = std::static_pointer_cast<BuiltinClaimForm>(form("T1"));
+    printed->showEntry(true);
+    ASSERT_NE(printed->entryWindow()->printPreview(), nullptr);
+    EXPECT_TRUE(printed->entryWindow()->printPreview()->isVisible());
+}
+
+TEST_F(ClaimFormLibraryTest, DaysUsedCountOnlyTheDaysInsideTheAdmissionsYear)
+{
+    const auto admit = [&](const QString& id, const QString& in, const QVariant& out) {
+        exec("INSERT INTO Patient_Data.tbPatient (IDNum, HospNum, ADMDATE, DCRDATE) VALUES (?, 'T0009', ?, ?)", {id, in, out});
+    };
+    exec("INSERT INTO Patient_Data.tbMaster (HospNum, LastName, FirstName) VALUES ('T0009', 'DAYS', 'DINA')");
+    admit("Y1", "2025-12-28 22:00:00.000", "2026-01-03 06:00:00.000"); // 4 days in 2025, 2 in 2026
+    admit("Y2", "2026-02-01 10:00:00.000", "2026-02-11 09:00:00.000"); // 10
+    admit("Y3", "2026-11-25 23:00:00.000", QVariant());                 // still admitted: 5 to today
+    admit("Y4", "2025-03-01 10:00:00.000", "2025-03-04 10:00:00.000"); // 3, the year before
+
+    library.SetPatient("T0009", "Y2", "", false);
+    library.insurance().ShowForm();
+    auto* window = qobject_cast<DaysUsedWindow*>(library.openWindows().back());
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->grdStays->rowCount(), 3);
+    EXPECT_EQ(window->grdStays->item(0, 0)->text(), "Y1");
+    EXPECT_EQ(window->grdStays->item(0, 3)->text(), "2");
+    EXPECT_EQ(window->grdStays->item(2, 2)->text(), "(still admitted)");
+    EXPECT_EQ(window->lblTotal->text(), "Days used: 17");
+    EXPECT_EQ(window->lblRemaining->text(), "Days remaining: 28 of 45");
+
+    settings.write("VANTIK", "ClaimForms", "YearlyDaysLimit", "0");
+    library.SetPatient("T0009", "Y4", "", false);
+    library.insurance().ShowForm();
+    window = qobject_cast<DaysUsedWindow*>(library.openWindows().back());
+    EXPECT_EQ(window->lblTotal->text(), "Days used: 7");
+    EXPECT_EQ(window->lblRemaining->text(), "No yearly limit on days.");
+
+    library.SetPatient("T0009", "NO-SUCH", "", false);
+    EXPECT_THROW(library.insurance().ShowForm(), ComponentError);
+}
+
+TEST_F(ClaimFormLibraryTest, OrdersLoadThenImportOnce)
+{
+    admitComplete("T1");
+    exec("INSERT INTO Station.tbDoctorOrders (IDNum, OrderDate, OrderText, DoctorID) VALUES "
+         "('T1', '2026-11-02 09:00:00.000', 'CBC, urinalysis', NULL), "
+         "('T1', '2026-11-03 09:00:00.000', 'May go home', NULL)");
+    // The second order is already in the ward notes, at its time and with its text.
+    exec("INSERT INTO Station.tbCourseWard (IDNum, CourseDate, CourseNotes) VALUES "
+         "('T1', '2026-11-03 09:00:00.000', 'May go home')");
+    FlexGridWidget grid;
+    QString status;
+    auto orders = form("T1");
+    orders->Addonly(true);
+    orders->LoadDocOrders("T1", grid, status);
+    EXPECT_EQ(status, "found");
+    ASSERT_EQ(grid.rowCount(), 3);
+    EXPECT_EQ(grid.text(0, 1), "Order");
+    EXPECT_EQ(grid.text(1, 1), "CBC, urinalysis");
+
+    orders->ImportOrders("T1", grid, status);
+    EXPECT_EQ(status, "new");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbCourseWard WHERE IDNum = 'T1'"), 3);
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbCourseWard WHERE IDNum = 'T1' AND CourseNotes = 'CBC, urinalysis' "
+                    "AND EncodedBy = 'CLERK'"),
+              1);
+    orders->ImportOrders("T1", grid, status);
+    EXPECT_EQ(status, "exists");
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbCourseWard WHERE IDNum = 'T1'"), 3);
+
+    orders->LoadDocOrders("T2", grid, status);
+    EXPECT_EQ(status, "none");
+    EXPECT_EQ(grid.rowCount(), 1);
+}
