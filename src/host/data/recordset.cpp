@@ -123,6 +123,18 @@ QString Recordset::field(int index) const
     return valueText(record.values[i], m_types[i]);
 }
 
+bool Recordset::isNull(int index) const
+{
+    requireCurrent();
+    if (index < 0 || index >= m_names.size())
+        throw DatabaseError(QStringLiteral("The recordset has no field number %1.").arg(index));
+    const Record& record = m_records[m_current];
+    const auto i = static_cast<std::size_t>(index);
+    if (record.assigned[i])
+        return false;
+    return record.values[i].isNull() || !record.values[i].isValid();
+}
+
 void Recordset::requireWritable(int index) const
 {
     requireCurrent();

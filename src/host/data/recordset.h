@@ -36,6 +36,8 @@ public:
     /// The value as text (the program's one conversion).
     QString field(const QString& name) const;
     QString field(int index) const;
+    /// True when the field holds NULL (its text is then the empty text).
+    bool isNull(int index) const;
 
     /// Assigns a field of the current record; the value is written by update().
     void setField(const QString& name, const QString& value);
