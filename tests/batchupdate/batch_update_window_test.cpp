@@ -1,0 +1,306 @@
+#include "batchupdate/batch_update_layout.h"
+#include "batchupdate/frm_batch_update.h"
+#include "batchupdate/install_batch_update.h"
+#include "host/data/database_error.h"
+#include "host/ui/flex_grid_widget.h"
+#include "support/demo_db.h"
+#include "support/worklist/worklist_window_fixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <gmock/gmock.h>
+
+namespace vantik::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+/// The clerk's connection, counting the statements that save and letting a test
+/// act just before one of them or when a query is opened.
+class WatchedConnection : public Connection {
+public:
+    explicit WatchedConnection(std::unique_ptr<Connection> inner)
+        : m_inner(std::move(inner))
+    {
+    }
+    ResultSet execute(const QString& statement) override { return m_inner->execute(statement); }
+    RawResult fetch(const QString& statement) override
+    {
+        if (onFetch)
+            onFetch();
+        return m_inner->fetch(statement);
+    }
+    int executeNative(const QString& statement, const QVariantList& parameters) override
+    {
+        ++saves;
+        if (beforeSave)
+            beforeSave(saves);
+        return m_inner->executeNative(statement, parameters);
+    }
+    QStringList primaryKey(const TableRef& table) override { return m_inner->primaryKey(table); }
+    std::optional<SqlType> columnType(const TableRef& table, const QString& column) override
+    {
+        return m_inner->columnType(table, column);
+    }
+    QVariant lastInsertedKey() override { return m_inner->lastInsertedKey(); }
+    QString nativeTableName(const TableRef& table) const override { return m_inner->nativeTableName(table); }
+    QString nativeColumnName(const QString& column) const override { return m_inner->nativeColumnName(column); }
+    QString exactTextComparison() const override { return m_inner->exactTextComparison(); }
+    QVariant nativeValue(const QString& text, SqlType type, const QString& column) const override
+    {
+        return m_inner->nativeValue(text, type, column);
+    }
+    QString description() const override { return m_inner->description(); }
+
+    int saves = 0;
+    std::function<void(int)> beforeSave;
+    std::function<void()> onFetch;
+
+private:
+    std::unique_ptr<Connection> m_inner;
+};
+
+const TableRef kMedicine{"Patient_Data", "tbPatientMedicine"};
+
+class BatchUpdateTest : public WorklistWindowTest {
+protected:
+    void SetUp() override
+    {
+        copyOfDemoDb(copy.path());
+        ASSERT_TRUE(start(copy.path()));
+        installBatchUpdate(*window);
+        const QString insert = "INSERT INTO " + user->connection->nativeTableName(kMedicine)
+            + " (IDNum, GenericName, Quantity, Dosage, Route, UnitCode, TotalAmount) VALUES (?,?,?,?,?,?,?)";
+        const QVariant null;
+        const QVariantList rows[] = {
+            {"T0001", "Paracetamol", 10, "500mg", "Oral", "TAB", 55.5},
+            {"T0001", "Paracetamol", 2, "500mg", null, "TAB", 11},
+            {"T0001", "PARACETAMOL", 4, "500mg", "Oral", "TAB", 22},
+            {"O'B0003", "Paracetamol", 10, "500mg", "IV", "TAB", 55.5},
+            {"O'B0003", null, 21, "500mg", "Oral", "CAP", 210},
+        };
+        for (const QVariantList& row : rows)
+            user->connection->executeNative(insert, row);
+        auto watched = std::make_unique<WatchedConnection>(std::move(user->connection));
+        connection = watched.get();
+        user->connection = std::move(watched);
+        listPatients({"T0001", "T0002", "O'B0003"});
+    }
+
+    /// The worklist as a refresh would leave it: the IDs in column 1.
+    void listPatients(const QStringList& ids)
+    {
+        window->Grid1->reset(1, 24);
+        for (const QString& id : ids)
+            window->Grid1->appendRow("H\t" + id);
+    }
+    FrmBatchUpdate& open()
+    {
+        window->cmdBatchUpdate->click();
+        EXPECT_NE(batchUpdateWindow(), nullptr);
+        return *batchUpdateWindow();
+    }
+    static void setBoxes(FrmBatchUpdate& form, const QString& drug, const QStringList& find, const QStringList& replace)
+    {
+        form.txtDrugName->setText(drug);
+        for (int j = 0; j < 4; ++j) {
+            form.txtField[j]->setText(find[j]);
+            form.txtFieldTO[j]->setText(replace[j]);
+        }
+    }
+    static QStringList row(FlexGrid& grid, int r)
+    {
+        QStringList cells;
+        for (int c = 0; c < grid.columnCount(); ++c)
+            cells.append(grid.text(r, c));
+        return cells;
+    }
+    QString medicine(const QString& column, const QString& id, const QString& quantity)
+    {
+        return user->sqlconnection()
+            .execute(QStringLiteral("SELECT %1 FROM Patient_Data..tbPatientMedicine WHERE IDNum = '%2' AND Quantity = %3")
+                         .arg(column, QString(id).replace("'", "''"), quantity))
+            .text(0, 0);
+    }
+    QStringList boxes(FrmBatchUpdate& form)
+    {
+        QStringList texts;
+        for (int j = 0; j < 4; ++j)
+            texts << form.txtField[j]->text() << form.txtFieldTO[j]->text();
+        return texts;
+    }
+
+    TempDir copy;
+    WatchedConnection* connection = nullptr;
+};
+
+TEST_F(BatchUpdateTest, OpensOneModelessWindowFromButtonAndMenuAndRecreatesItAfterClosing)
+{
+    FrmBatchUpdate& form = open();
+    EXPECT_EQ(form.windowTitle(), "Batch Update");
+    EXPECT_EQ(form.parentWidget(), nullptr);
+    EXPECT_FALSE(form.isModal());
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(form.cmdDrugs->text(), "List Drugs");
+    EXPECT_TRUE(form.chkSimulate->isChecked());
+    EXPECT_EQ(form.Grid1->rowCount(), 2);
+    EXPECT_EQ(form.Grid1->columnCount(), 2);
+    EXPECT_EQ(form.Label1[4]->text(), "Repalce with");
+    EXPECT_EQ(form.Label1[4]->parentWidget(), form.fraFindReplace);
+    EXPECT_EQ(form.txtFieldTO[3]->geometry(), (TwipsRect{4800, 1200, 1000, 285}.toPixels()));
+    EXPECT_EQ(form.txtInst->palette().color(QPalette::Base), QColor(255, 255, 192));
+    const QStringList instructions = form.txtInst->toPlainText().split('\n');
+    ASSERT_EQ(instructions.size(), 10);
+    EXPECT_EQ(instructions[0], "Instructions: ");
+    EXPECT_EQ(instructions[4], " 4. Enter the value to be replaced under the 'Find' boxes;");
+    EXPECT_EQ(instructions[9], "");
+
+    form.txtDrugName->setText("Paracetamol");
+    form.chkSimulate->setChecked(false);
+    window->mBatchUpdate->trigger();
+    EXPECT_EQ(batchUpdateWindow(), &form);
+    EXPECT_EQ(form.txtDrugName->text(), "Paracetamol");
+
+    form.close();
+    EXPECT_EQ(batchUpdateWindow(), nullptr);
+    window->mBatchUpdate->trigger();
+    FrmBatchUpdate& again = *batchUpdateWindow();
+    EXPECT_EQ(again.txtDrugName->text(), "");
+    EXPECT_TRUE(again.chkSimulate->isChecked());
+    EXPECT_EQ(again.cmdDrugs->text(), "List Drugs");
+}
+
+TEST_F(BatchUpdateTest, ListsTheDrugsOfTheListedPatientsInOrderAndAClickFillsTheBoxes)
+{
+    FrmBatchUpdate& form = open();
+    QStringList progress;
+    connection->onFetch = [&] { progress.append(form.cmdDrugs->text()); };
+    form.cmdDrugs->click();
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('\n').toStdString();
+    EXPECT_EQ(messageLoop.yields, 1);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(form.cmdDrugs->text(), "Update Drugs");
+    // An apostrophe in an ID is listed like any other ID.
+    EXPECT_THAT(progress, ElementsAre("Patient 1 of 3", "Patient 2 of 3", "Patient 3 of 3"));
+
+    FlexGrid& grid = *form.Grid1;
+    ASSERT_EQ(grid.rowCount(), 7);
+    EXPECT_THAT(row(grid, 0), ElementsAre("IDNum", "GenericName", "Quantity", "Dosage", "Route", "UnitCode", "TotalAmount"));
+    EXPECT_THAT(row(grid, 1), ElementsAre("", "", "", "", "", "", ""));
+    EXPECT_THAT(row(grid, 2), ElementsAre("T0001", "Paracetamol", "10", "500mg", "Oral", "TAB", "55.5"));
+    EXPECT_THAT(row(grid, 3), ElementsAre("T0001", "Paracetamol", "2", "500mg", "", "TAB", "11"));
+    EXPECT_EQ(grid.text(4, 1), "PARACETAMOL");
+    EXPECT_THAT(row(grid, 5), ElementsAre("O'B0003", "Paracetamol", "10", "500mg", "IV", "TAB", "55.5"));
+    EXPECT_THAT(row(grid, 6), ElementsAre("O'B0003", "", "21", "500mg", "Oral", "CAP", "210"));
+    EXPECT_EQ(grid.columnWidth(1), 1500);
+
+    form.Grid1_Click(3);
+    EXPECT_EQ(form.txtDrugName->text(), "Paracetamol");
+    EXPECT_THAT(boxes(form), ElementsAre("2", "2", "500mg", "500mg", "", "", "TAB", "TAB"));
+    form.Grid1_Click(1);
+    EXPECT_EQ(form.txtDrugName->text(), "");
+    EXPECT_THAT(boxes(form), ElementsAre("", "", "", "", "", "", "", ""));
+    // An empty drug name is no name of the record without one.
+    setBoxes(form, "", {"21", "", "", ""}, {"22", "", "", ""});
+    form.cmdDrugs->click();
+    EXPECT_TRUE(user->log.isEmpty()) << user->log.join('\n').toStdString();
+
+    // With nobody listed only the titles and the empty row remain.
+    listPatients({});
+    form.cmdDrugs->click();
+    EXPECT_EQ(grid.rowCount(), 2);
+    EXPECT_EQ(grid.columnCount(), 7);
+    EXPECT_EQ(form.cmdDrugs->text(), "Update Drugs");
+}
+
+TEST_F(BatchUpdateTest, SimulateOnlyLogsAndARealRunWritesSavesEachRecordOnceAndEmptiesTheBoxes)
+{
+    FrmBatchUpdate& form = open();
+    // Dosage everywhere; the Route only where there is none.
+    setBoxes(form, "Paracetamol", {"", "500mg", "", "TAB"}, {"", "650mg", "Oral", "TAB"});
+    const QStringList expected{
+        "T0001 Paracetamol  from:500mg to:650mg",
+        "T0001 Paracetamol  from:500mg to:650mg",
+        "T0001 Paracetamol  from: to:Oral",
+        "O'B0003 Paracetamol  from:500mg to:650mg",
+    };
+    form.cmdDrugs->click();
+    EXPECT_EQ(user->log, expected);
+    EXPECT_EQ(connection->saves, 0);
+    EXPECT_EQ(medicine("Dosage", "T0001", "10"), "500mg");
+    EXPECT_EQ(form.Grid1->text(2, 3), "500mg");
+    EXPECT_THAT(boxes(form), ElementsAre("", "", "500mg", "650mg", "", "Oral", "TAB", "TAB"));
+
+    user->log.clear();
+    form.chkSimulate->setChecked(false);
+    form.cmdDrugs->click();
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('\n').toStdString();
+    EXPECT_EQ(user->log, expected);
+    EXPECT_EQ(connection->saves, 3);
+    EXPECT_EQ(medicine("Dosage", "T0001", "10"), "650mg");
+    EXPECT_EQ(medicine("Route", "T0001", "10"), "Oral");
+    EXPECT_EQ(medicine("Dosage", "T0001", "2"), "650mg");
+    EXPECT_EQ(medicine("Route", "T0001", "2"), "Oral");
+    EXPECT_EQ(medicine("Dosage", "T0001", "4"), "500mg"); // PARACETAMOL is another name
+    EXPECT_EQ(medicine("Route", "O'B0003", "10"), "IV");
+    EXPECT_THAT(row(*form.Grid1, 3), ElementsAre("T0001", "Paracetamol", "2", "650mg", "Oral", "TAB", "11"));
+    EXPECT_EQ(form.Grid1->text(4, 3), "500mg");
+    EXPECT_THAT(boxes(form), ElementsAre("", "", "", "", "", "", "", ""));
+    EXPECT_EQ(form.txtDrugName->text(), "Paracetamol");
+
+    // A quantity goes back as the text typed and lists as the database keeps it.
+    setBoxes(form, "Paracetamol", {"10", "", "", ""}, {"12.5", "", "", ""});
+    form.cmdDrugs->click();
+    EXPECT_EQ(medicine("Dosage", "O'B0003", "12.5"), "650mg");
+    EXPECT_EQ(form.Grid1->text(5, 2), "12.5");
+    form.cmdDrugs->click();
+    EXPECT_EQ(form.Grid1->text(2, 2), "12.5");
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('\n').toStdString();
+}
+
+TEST_F(BatchUpdateTest, AFailureNamesTheRecordKeepsWhatWasSavedAndOverwritesNoOtherClerksChange)
+{
+    FrmBatchUpdate& form = open();
+    form.chkSimulate->setChecked(false);
+    setBoxes(form, "Paracetamol", {"", "500mg", "", ""}, {"", "650mg", "", ""});
+    const auto other = Connection::openEmbedded(copy.path());
+    connection->beforeSave = [&](int save) {
+        if (save == 2)
+            other->executeNative("UPDATE " + other->nativeTableName(kMedicine)
+                                     + " SET Dosage = '250mg' WHERE IDNum = 'T0001' AND Quantity = 2",
+                                 {});
+    };
+    form.cmdDrugs->click();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_THAT(messages.shown[0].toStdString(), HasSubstr(kRecordChangedMessage));
+    EXPECT_THAT(messages.shown[0].toStdString(), HasSubstr("IDNum T0001, GenericName Paracetamol"));
+    EXPECT_EQ(medicine("Dosage", "T0001", "10"), "650mg");
+    EXPECT_EQ(medicine("Dosage", "T0001", "2"), "250mg");
+    EXPECT_EQ(medicine("Dosage", "O'B0003", "10"), "500mg");
+    EXPECT_EQ(form.Grid1->text(3, 3), "500mg");
+    EXPECT_EQ(form.Grid1->rowCount(), 4);
+    EXPECT_EQ(form.cmdDrugs->text(), "List Drugs");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(form.txtFieldTO[1]->text(), "650mg");
+
+    // A text the column cannot take stops the run before anything of that record is saved.
+    connection->beforeSave = nullptr;
+    const int savesBefore = connection->saves;
+    setBoxes(form, "Paracetamol", {"10", "", "", ""}, {"ten", "", "Oral", ""});
+    form.cmdDrugs->click();
+    ASSERT_EQ(messages.shown.size(), 2);
+    EXPECT_THAT(messages.shown[1].toStdString(), HasSubstr("IDNum T0001, GenericName Paracetamol"));
+    EXPECT_EQ(connection->saves, savesBefore);
+    EXPECT_EQ(medicine("Dosage", "T0001", "10"), "650mg");
+}
+
+} // namespace
+} // namespace vantik::test
