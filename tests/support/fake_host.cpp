@@ -8,17 +8,34 @@ namespace {
 
 class FakeClaimForm : public ClaimForm {
 public:
-    explicit FakeClaimForm(QStringList& journal)
+    FakeClaimForm(QStringList& journal, QStringList& settings)
         : m_journal(journal)
+        , m_settings(settings)
     {
     }
-    void IDNUM(const QString& value) override { m_idNum = value; }
+    void IDNUM(const QString& value) override
+    {
+        m_settings.append("IDNUM " + value);
+        m_idNum = value;
+    }
     QString IDNUM() const override { return m_idNum; }
-    void StationID(const QString& value) override { m_station = value; }
+    void StationID(const QString& value) override
+    {
+        m_settings.append("StationID " + value);
+        m_station = value;
+    }
     QString StationID() const override { return m_station; }
-    void Title(const QString& value) override { m_title = value; }
+    void Title(const QString& value) override
+    {
+        m_settings.append("Title " + value);
+        m_title = value;
+    }
     QString Title() const override { return m_title; }
-    void nonmodal(bool value) override { m_nonmodal = value; }
+    void nonmodal(bool value) override
+    {
+        m_settings.append(value ? QStringLiteral("nonmodal true") : QStringLiteral("nonmodal false"));
+        m_nonmodal = value;
+    }
     bool nonmodal() const override { return m_nonmodal; }
     void Addonly(bool value) override { m_addOnly = value; }
     bool Addonly() const override { return m_addOnly; }
@@ -35,6 +52,7 @@ public:
 
 private:
     QStringList& m_journal;
+    QStringList& m_settings;
     QString m_idNum;
     QString m_station;
     QString m_title;
@@ -65,7 +83,7 @@ void FakeClaimFormClasses::InitWithDB()
 std::shared_ptr<ClaimForm> FakeClaimFormClasses::clsCF4()
 {
     call(QStringLiteral("clsCF4"));
-    return std::make_shared<FakeClaimForm>(m_journal);
+    return std::make_shared<FakeClaimForm>(m_journal, formSettings);
 }
 
 void FakeClaimFormClasses::SetPatient(const QString& hospNum, const QString& idNum, const QString& station, bool flag)
@@ -73,8 +91,9 @@ void FakeClaimFormClasses::SetPatient(const QString& hospNum, const QString& idN
     call(QStringLiteral("SetPatient %1 %2 [%3] %4").arg(hospNum, idNum, station).arg(flag));
 }
 
-void FakeClaimFormClasses::PrintGrid(const QString& title, FlexGrid&)
+void FakeClaimFormClasses::PrintGrid(const QString& title, FlexGrid& grid)
 {
+    printedGrids.push_back(&grid);
     call(QStringLiteral("PrintGrid ") + title);
 }
 

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace vantik::test {
 
@@ -31,6 +32,11 @@ public:
     void ShowForm() override;
 
     QStringList failing;
+    /// The grid of every PrintGrid call, in order.
+    std::vector<const FlexGrid*> printedGrids;
+    /// Every property set on the claim-form objects handed out ("IDNUM 24000001",
+    /// "StationID Worklist", "nonmodal true", ...), in order.
+    QStringList formSettings;
 
 private:
     void call(const QString& entry);
