@@ -1,0 +1,110 @@
+#include "reports/frm_report.h"
+
+#include "host/ui/flex_grid_widget.h"
+#include "host/ui/font_fit.h"
+#include "host/ui/wrapping_buttons.h"
+#include "reports/accomplishment_report.h"
+#include "reports/printing.h"
+#include "reports/report_layout.h"
+#include "worklist/frm_claim_worklist.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+namespace vantik {
+
+namespace design = reports::report_design;
+
+FrmReport::FrmReport(FrmClaimWorklist& main)
+    : QWidget(&main, Qt::Window)
+    , m_main(main)
+{
+    setObjectName(QStringLiteral("frmReport"));
+    setWindowTitle(QStringLiteral("Report"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    cmdPrint = new WrapPushButton(QStringLiteral("&Print"), this);
+    cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdPrint->setGeometry(design::cmdPrint.toPixels());
+    cmdClose = new WrapPushButton(QStringLiteral("&Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(design::cmdClose.toPixels());
+    cmdClose->hide();
+    Grid2 = new FlexGridWidget(this);
+    Grid2->setObjectName(QStringLiteral("Grid2"));
+    Grid2->setGeometry(design::Grid2.toPixels());
+    Grid2->hide();
+
+    const QRect printRect = design::cmdPrint.toPixels();
+    setFont(chooseWindowFont({QString::fromLatin1(reports::kReportsFont)}, reports::kReportsPointSize,
+                             {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")},
+                             {{cmdPrint->text(), QSize(printRect.width() - 8, printRect.height() - 4)}}));
+    resize(twipsToPixels(design::kClientWidth), twipsToPixels(design::kClientHeight));
+
+    connect(cmdPrint, &QPushButton::clicked, this,
+            [this] { printGridTitled(m_main, this, QStringLiteral("Accomplishment Report"), *Grid2); });
+    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void FrmReport::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const QSize outer = frameGeometry().size();
+    const reports::FollowingSize size = reports::reportGridSize(pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+    if (size.width)
+        Grid2->resize(twipsToPixels(*size.width), Grid2->height());
+    if (size.height)
+        Grid2->resize(Grid2->width(), twipsToPixels(*size.height));
+}
+
+void FrmReport::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdClose->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FrmReport::closeEvent(QCloseEvent* event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        m_open = false;
+}
+
+FrmReport* reportWindow(FrmClaimWorklist& main)
+{
+    for (FrmReport* window : main.findChildren<FrmReport*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (window->isOpen())
+            return window;
+    }
+    return nullptr;
+}
+
+void BuildAccomplishmentReport(FrmClaimWorklist& main, int doctorColumn)
+{
+    main.RefreshWorklist(1);
+
+    FrmReport* report = reportWindow(main);
+    if (!report)
+        report = new FrmReport(main);
+    FlexGridWidget& grid = *report->Grid2;
+    grid.reset(1, 5);
+    grid.setColumnWidth(0, reports::report_design::kServiceWidth);
+    grid.setColumnWidth(1, reports::report_design::kDoctorWidth);
+    grid.setText(0, 0, QStringLiteral("Service"));
+    grid.setText(0, 1, QStringLiteral("Doctor"));
+    grid.setText(0, 2, QStringLiteral("Complete"));
+    grid.setText(0, 3, QStringLiteral("Incomplete"));
+
+    for (const QString& row : accomplishmentReportRows(reportSourceRows(*main.Grid1, doctorColumn)))
+        grid.appendRow(row);
+
+    report->show();
+    report->raise();
+    report->activateWindow();
+    grid.show();
+}
+
+} // namespace vantik
