@@ -534,6 +534,10 @@ void FrmClaimWorklist::keyPressEvent(QKeyEvent* event)
     // Enter reaches here from the boxes and check boxes: the window's default
     // button, or the focused button. Esc is the hidden Close button's.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // In the worklist grid Enter opens the row's claim form; refreshing as
+        // well would lose the clerk's place in the list.
+        if (Grid1->isAncestorOf(focusWidget()))
+            return;
         if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused && focused->isVisible())
             focused->click();
         else

@@ -148,7 +148,15 @@ bool FlexGridWidget::isGridEnabled() const
 
 void FlexGridWidget::setGridEnabled(bool enabled)
 {
+    // Disabling moves the keyboard focus elsewhere; the clerk who pressed a key in
+    // the grid gets it back when the grid is enabled again.
+    if (!enabled && isEnabled())
+        m_focusBeforeDisabled = m_view->hasFocus();
     setEnabled(enabled);
+    if (enabled && m_focusBeforeDisabled) {
+        m_focusBeforeDisabled = false;
+        m_view->setFocus();
+    }
 }
 
 bool FlexGridWidget::eventFilter(QObject* watched, QEvent* event)

@@ -53,6 +53,7 @@ private:
     void applyColumnWidths();
 
     QTableView* m_view;
+    bool m_focusBeforeDisabled = false;
     FlexGridModel* m_model;
     std::map<int, int> m_widths; // twips by column, as set
 };
