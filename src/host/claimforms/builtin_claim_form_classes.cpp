@@ -1,11 +1,14 @@
 #include "host/claimforms/builtin_claim_form_classes.h"
 
 #include "host/claimforms/builtin_claim_form.h"
-#include "host/claimforms/claim_form_errors.h"
 #include "host/claimforms/days_used.h"
 #include "host/claimforms/days_used_window.h"
+#include "host/claimforms/grid_print_preview.h"
+#include "host/component_error.h"
 #include "host/data/settings_store.h"
 #include "host/user/current_user.h"
+
+#include <QApplication>
 
 #include <algorithm>
 
@@ -109,10 +112,10 @@ void BuiltinClaimFormClasses::ShowForm()
     window->show();
 }
 
-void BuiltinClaimFormClasses::PrintGrid(const QString&, FlexGrid&)
+void BuiltinClaimFormClasses::PrintGrid(const QString& title, FlexGrid& grid)
 {
     requireStarted(QStringLiteral("print a grid"));
-    throw notYetAvailable(QStringLiteral("print a grid"));
+    previewGrid(QApplication::activeWindow(), title, grid);
 }
 
 } // namespace vantik
