@@ -93,16 +93,27 @@ void ClaimFormWindow::reload()
                            .arg(m_form->patientName.toHtmlEscaped(), m_form->idNum.toHtmlEscaped(),
                                 m_form->status.toHtmlEscaped()));
     txtSummary->setHtml(claimFormSummaryHtml(*m_form));
-    const bool complete = missingSections(*m_form).isEmpty();
-    // Verification is offered only while the insurer's requirements are met.
-    cmdMarkVerified->setEnabled(complete);
-    cmdMarkVerified->setToolTip(complete ? QString() : verificationFinding(*m_form));
+    // Verification is offered only while the insurer's requirements are met, and
+    // only once: marking again would replace who verified the form and when.
+    cmdMarkVerified->setEnabled(canMarkVerified());
+    cmdMarkVerified->setToolTip(alreadyVerified() ? QStringLiteral("Verified by %1 on %2.").arg(m_form->verifiedBy, m_form->verifiedOn)
+                                                  : verificationFinding(*m_form));
     cmdPrint->setEnabled(true);
+}
+
+bool ClaimFormWindow::alreadyVerified() const
+{
+    return m_form && !m_form->verifiedBy.trimmed().isEmpty();
+}
+
+bool ClaimFormWindow::canMarkVerified() const
+{
+    return m_form && !alreadyVerified() && missingSections(*m_form).isEmpty();
 }
 
 void ClaimFormWindow::markVerified()
 {
-    if (!m_form || !missingSections(*m_form).isEmpty())
+    if (!canMarkVerified())
         return;
     const QString clerk = m_environment.clerkName ? m_environment.clerkName() : QString();
     try {

@@ -40,6 +40,8 @@ public:
     QPushButton* cmdClose = nullptr;
 
 private:
+    bool alreadyVerified() const;
+    bool canMarkVerified() const;
     void showMessage(const QString& text, bool error);
 
     ClaimFormEnvironment m_environment;

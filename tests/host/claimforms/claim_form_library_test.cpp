@@ -139,6 +139,7 @@ TEST_F(ClaimFormLibraryTest, EntryWindowOffersVerificationOnlyWhenCompleteAndRec
     EXPECT_EQ(profile.text(0, 1), "Verified");
     EXPECT_EQ(profile.text(0, 2), "Nov 30 2026  9:30AM");
     EXPECT_EQ(window->lblMessage->text(), "Marked verified by CLERK.");
+    EXPECT_FALSE(window->cmdMarkVerified->isEnabled()); // the first verifier stays on record
 
     // Without a nurse profile, one is made; an incomplete form cannot be verified.
     auto incomplete = std::static_pointer_cast<BuiltinClaimForm>(form("T2"));
