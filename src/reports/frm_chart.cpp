@@ -11,6 +11,7 @@
 #include "host/user/current_user.h"
 #include "reports/chart_statement.h"
 #include "reports/report_layout.h"
+#include "reports/reports_windows.h"
 #include "worklist/filter_dates.h"
 #include "worklist/frm_claim_worklist.h"
 
@@ -37,7 +38,7 @@ namespace vantik {
 namespace design = reports::chart_design;
 
 FrmChart::FrmChart(FrmClaimWorklist& main)
-    : QWidget(&main, Qt::Window)
+    : QWidget(nullptr, Qt::Window)
     , m_main(main)
 {
     setObjectName(QStringLiteral("frmChart"));
@@ -207,18 +208,15 @@ void FrmChart::closeEvent(QCloseEvent* event)
 
 FrmChart* chartWindow(FrmClaimWorklist& main)
 {
-    for (FrmChart* window : main.findChildren<FrmChart*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (window->isOpen())
-            return window;
-    }
-    return nullptr;
+    FrmChart* window = ReportsWindows::of(main).chart;
+    return window && window->isOpen() ? window : nullptr;
 }
 
 void showChartWindow(FrmClaimWorklist& main)
 {
     FrmChart* chart = chartWindow(main);
     if (!chart)
-        chart = new FrmChart(main);
+        ReportsWindows::of(main).chart = chart = new FrmChart(main);
     chart->show();
     chart->raise();
     chart->activateWindow();

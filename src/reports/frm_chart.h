@@ -16,7 +16,7 @@ namespace vantik {
 class FrmClaimWorklist;
 
 /// The claims chart window: electronic claims by month received and status for
-/// a date range. One per run while it is open; it sits over the main window
+/// a date range. One per run while it is open; it stands beside the main window
 /// without blocking it and runs its statement on the main window's connection.
 class FrmChart : public QWidget {
     Q_OBJECT

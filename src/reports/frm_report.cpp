@@ -6,6 +6,7 @@
 #include "reports/accomplishment_report.h"
 #include "reports/printing.h"
 #include "reports/report_layout.h"
+#include "reports/reports_windows.h"
 #include "worklist/frm_claim_worklist.h"
 
 #include <QCloseEvent>
@@ -16,7 +17,7 @@ namespace vantik {
 namespace design = reports::report_design;
 
 FrmReport::FrmReport(FrmClaimWorklist& main)
-    : QWidget(&main, Qt::Window)
+    : QWidget(nullptr, Qt::Window)
     , m_main(main)
 {
     setObjectName(QStringLiteral("frmReport"));
@@ -75,11 +76,8 @@ void FrmReport::closeEvent(QCloseEvent* event)
 
 FrmReport* reportWindow(FrmClaimWorklist& main)
 {
-    for (FrmReport* window : main.findChildren<FrmReport*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (window->isOpen())
-            return window;
-    }
-    return nullptr;
+    FrmReport* window = ReportsWindows::of(main).report;
+    return window && window->isOpen() ? window : nullptr;
 }
 
 void BuildAccomplishmentReport(FrmClaimWorklist& main, int doctorColumn)
@@ -88,7 +86,7 @@ void BuildAccomplishmentReport(FrmClaimWorklist& main, int doctorColumn)
 
     FrmReport* report = reportWindow(main);
     if (!report)
-        report = new FrmReport(main);
+        ReportsWindows::of(main).report = report = new FrmReport(main);
     FlexGridWidget& grid = *report->Grid2;
     grid.reset(1, 5);
     grid.setColumnWidth(0, reports::report_design::kServiceWidth);

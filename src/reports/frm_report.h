@@ -10,7 +10,7 @@ class FlexGridWidget;
 class FrmClaimWorklist;
 
 /// The accomplishment report window: one per run while it is open, created by
-/// the first build and discarded when closed. It sits over the main window
+/// the first build and discarded when closed. It stands beside the main window
 /// without blocking it and reaches the current-user component through it.
 class FrmReport : public QWidget {
     Q_OBJECT
