@@ -16,9 +16,9 @@ void openClaimForm(FrmClaimWorklist& window)
 {
     try {
         const std::shared_ptr<ClaimForm> form = window.pclsUser->VODURIZevevar().clsCF4();
+        // An empty list has no data row, only the header: no admission is selected.
         const int row = window.Grid1->currentRow();
-        const QString idNum = window.Grid1->text(row, worklist::IdNum);
-        form->IDNUM(idNum);
+        form->IDNUM(row >= 1 ? window.Grid1->text(row, worklist::IdNum) : QString());
         form->StationID(QStringLiteral("Worklist"));
         form->Title(QStringLiteral("CF4 Entries"));
         form->nonmodal(true);

@@ -88,6 +88,13 @@ TEST_F(OpenClaimFormTest, AnEmptyIdentifierGoesAsItIsAndLibraryErrorsEndWithTheH
     EXPECT_TRUE(window->Grid1->isGridEnabled());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(window->Grid1->currentRow(), 3);
+
+    user->classes.failing.clear();
+    window->txtIDNum->setText("no such admission");
+    window->cmdRefresh->click();
+    user->classes.formSettings.clear();
+    window->cmdCF4->click();
+    EXPECT_EQ(user->classes.formSettings.value(0), "IDNUM "); // not the header's text
 }
 
 } // namespace
