@@ -1,0 +1,84 @@
+#include "claimwork/install_claim_work.h"
+#include "host/claimforms/claim_form_classes.h"
+#include "host/claimforms/claim_form_window.h"
+#include "host/data/connection.h"
+#include "host/data/settings_store.h"
+#include "host/ui/flex_grid_widget.h"
+#include "host/user/builtin_components.h"
+#include "host/user/component_registry.h"
+#include "host/user/current_user.h"
+#include "host/user/login_dialog.h"
+#include "host/user/login_driver.h"
+#include "support/demo_db.h"
+#include "support/fake_host.h"
+#include "support/scripted_message_box.h"
+#include "support/temp_dir.h"
+#include "worklist/frm_claim_worklist.h"
+#include "worklist/worklist_columns.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace vantik::test {
+namespace {
+
+// The program as the clerk meets it: the built-in log-in and claim-form library.
+TEST(RealClaimForm, TheClerkOpensAClaimFormFromTheListAndVerifiesIt)
+{
+    TempDir folder, database;
+    SettingsStore settings{folder.path()};
+    ComponentRegistry registry;
+    registerBuiltinComponents(registry, settings);
+    ScriptedMessageBox messages;
+    ScriptedMessageLoop messageLoop;
+    FixedClock clock{QDate(2026, 11, 30)};
+    FrmClaimWorklist window(WorklistServices{registry, settings, messages, messageLoop, clock, folder.path()});
+    installClaimWork(window);
+    whenLoginDialogShows([&](LoginDialog& dialog) {
+        typeInto(dialog, "txtFolder", copyOfDemoDb(database.path()));
+        logIn(dialog, "clerk", "clerk123");
+    });
+    ASSERT_TRUE(window.load());
+    window.txtStartDate->setText("11/01/2026");
+    window.txtEndDate->setText("11/30/2026");
+    window.chkUnverifiedOnly->setChecked(true);
+    window.cmdRefresh->click();
+
+    // The first listed claim form that is complete.
+    ClaimFormClasses& library = window.pclsUser->VODURIZevevar();
+    int row = 1;
+    for (; row < window.Grid1->rowCount(); ++row) {
+        auto form = library.clsCF4();
+        form->IDNUM(window.Grid1->text(row, worklist::IdNum));
+        if (form->ValidateRequirements())
+            break;
+    }
+    ASSERT_LT(row, window.Grid1->rowCount()) << "the demo month has no complete, unverified claim form";
+    const QString idNum = window.Grid1->text(row, worklist::IdNum);
+    window.Grid1->setCurrent(row, 2);
+    emit window.Grid1->cellDoubleClicked(row, 2);
+    EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('\n').toStdString();
+
+    ClaimFormWindow* entry = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (auto* candidate = qobject_cast<ClaimFormWindow*>(top); candidate && candidate->isVisible())
+            entry = candidate;
+    }
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->windowTitle(), "CF4 Entries - " + idNum);
+    entry->cmdMarkVerified->click();
+    EXPECT_EQ(window.pclsUser->sqlconnection()
+                  .execute("SELECT CF4VerifiedBy FROM Station..tbNurseProfile WHERE IDNum = '" + idNum + "'")
+                  .text(0, 0),
+              "CLERK");
+    window.cmdRefresh->click(); // unverified only: the verified one has left the list
+    for (int r = 1; r < window.Grid1->rowCount(); ++r)
+        EXPECT_NE(window.Grid1->text(r, worklist::IdNum), idNum);
+}
+
+} // namespace
+} // namespace vantik::test
