@@ -12,6 +12,7 @@
 #include "host/ui/wrapping_buttons.h"
 #include "host/user/current_user.h"
 #include "worklist/frm_claim_worklist.h"
+#include "worklist/secondary_window.h"
 #include "worklist/worklist_columns.h"
 
 #include <QCloseEvent>
@@ -27,8 +28,6 @@ namespace vantik {
 namespace {
 
 using namespace batchupdate;
-
-QPointer<FrmBatchUpdate> g_window;
 
 const QString kUpdateCaption = QStringLiteral("Update Drugs");
 constexpr const char* kWindowFont = "Segoe UI";
@@ -267,30 +266,28 @@ void FrmBatchUpdate::closeEvent(QCloseEvent* event)
         event->ignore();
         return;
     }
-    if (g_window == this)
-        g_window = nullptr; // the next opening creates the window anew
+    QPointer<FrmBatchUpdate>& open = SecondaryWindow<FrmBatchUpdate>::of(m_main);
+    if (open == this)
+        open = nullptr; // the next opening creates the window anew
     QWidget::closeEvent(event);
 }
 
 void openBatchUpdate(FrmClaimWorklist& main)
 {
-    if (!g_window) {
-        auto* window = new FrmBatchUpdate(main);
-        g_window = window;
-        // The window reads the main window at every run; it never outlives it.
-        QObject::connect(&main, &QObject::destroyed, window, [window] { delete window; });
-    }
-    if (g_window->isMinimized())
-        g_window->showNormal();
+    QPointer<FrmBatchUpdate>& window = SecondaryWindow<FrmBatchUpdate>::of(main);
+    if (!window)
+        window = new FrmBatchUpdate(main);
+    if (window->isMinimized())
+        window->showNormal();
     else
-        g_window->show();
-    g_window->raise();
-    g_window->activateWindow();
+        window->show();
+    window->raise();
+    window->activateWindow();
 }
 
-FrmBatchUpdate* batchUpdateWindow()
+FrmBatchUpdate* batchUpdateWindow(FrmClaimWorklist& main)
 {
-    return g_window.data();
+    return SecondaryWindow<FrmBatchUpdate>::of(main).data();
 }
 
 } // namespace vantik

@@ -77,6 +77,6 @@ private:
 void openBatchUpdate(FrmClaimWorklist& main);
 
 /// The open drug batch update window, or nullptr.
-FrmBatchUpdate* batchUpdateWindow();
+FrmBatchUpdate* batchUpdateWindow(FrmClaimWorklist& main);
 
 } // namespace vantik

@@ -11,7 +11,7 @@
 #include "host/user/current_user.h"
 #include "reports/chart_statement.h"
 #include "reports/report_layout.h"
-#include "reports/reports_windows.h"
+#include "worklist/secondary_window.h"
 #include "worklist/filter_dates.h"
 #include "worklist/frm_claim_worklist.h"
 
@@ -208,7 +208,7 @@ void FrmChart::closeEvent(QCloseEvent* event)
 
 FrmChart* chartWindow(FrmClaimWorklist& main)
 {
-    FrmChart* window = ReportsWindows::of(main).chart;
+    FrmChart* window = SecondaryWindow<FrmChart>::of(main);
     return window && window->isOpen() ? window : nullptr;
 }
 
@@ -216,7 +216,7 @@ void showChartWindow(FrmClaimWorklist& main)
 {
     FrmChart* chart = chartWindow(main);
     if (!chart)
-        ReportsWindows::of(main).chart = chart = new FrmChart(main);
+        SecondaryWindow<FrmChart>::of(main) = chart = new FrmChart(main);
     chart->show();
     chart->raise();
     chart->activateWindow();

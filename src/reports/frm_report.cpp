@@ -6,7 +6,7 @@
 #include "reports/accomplishment_report.h"
 #include "reports/printing.h"
 #include "reports/report_layout.h"
-#include "reports/reports_windows.h"
+#include "worklist/secondary_window.h"
 #include "worklist/frm_claim_worklist.h"
 
 #include <QCloseEvent>
@@ -76,7 +76,7 @@ void FrmReport::closeEvent(QCloseEvent* event)
 
 FrmReport* reportWindow(FrmClaimWorklist& main)
 {
-    FrmReport* window = ReportsWindows::of(main).report;
+    FrmReport* window = SecondaryWindow<FrmReport>::of(main);
     return window && window->isOpen() ? window : nullptr;
 }
 
@@ -86,7 +86,7 @@ void BuildAccomplishmentReport(FrmClaimWorklist& main, int doctorColumn)
 
     FrmReport* report = reportWindow(main);
     if (!report)
-        ReportsWindows::of(main).report = report = new FrmReport(main);
+        SecondaryWindow<FrmReport>::of(main) = report = new FrmReport(main);
     FlexGridWidget& grid = *report->Grid2;
     grid.reset(1, 5);
     grid.setColumnWidth(0, reports::report_design::kServiceWidth);

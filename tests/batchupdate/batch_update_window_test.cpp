@@ -105,8 +105,8 @@ protected:
     FrmBatchUpdate& open()
     {
         window->cmdBatchUpdate->click();
-        EXPECT_NE(batchUpdateWindow(), nullptr);
-        return *batchUpdateWindow();
+        EXPECT_NE(batchUpdateWindow(*window), nullptr);
+        return *batchUpdateWindow(*window);
     }
     static void setBoxes(FrmBatchUpdate& form, const QString& drug, const QStringList& find, const QStringList& replace)
     {
@@ -166,13 +166,13 @@ TEST_F(BatchUpdateTest, OpensOneModelessWindowFromButtonAndMenuAndRecreatesItAft
     form.txtDrugName->setText("Paracetamol");
     form.chkSimulate->setChecked(false);
     window->mBatchUpdate->trigger();
-    EXPECT_EQ(batchUpdateWindow(), &form);
+    EXPECT_EQ(batchUpdateWindow(*window), &form);
     EXPECT_EQ(form.txtDrugName->text(), "Paracetamol");
 
     form.close();
-    EXPECT_EQ(batchUpdateWindow(), nullptr);
+    EXPECT_EQ(batchUpdateWindow(*window), nullptr);
     window->mBatchUpdate->trigger();
-    FrmBatchUpdate& again = *batchUpdateWindow();
+    FrmBatchUpdate& again = *batchUpdateWindow(*window);
     EXPECT_EQ(again.txtDrugName->text(), "");
     EXPECT_TRUE(again.chkSimulate->isChecked());
     EXPECT_EQ(again.cmdDrugs->text(), "List Drugs");

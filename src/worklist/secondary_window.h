@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <typeinfo>
+
+namespace vantik {
+
+/// The one window of a kind that belongs to a main window without being its
+/// child: the program runs on while it is open after the main window closed, and
+/// it goes when the main window goes. Kept as a child object of the main window.
+template <typename Window>
+class SecondaryWindow : public QObject {
+public:
+    /// The slot of this kind of window on main (made on first use).
+    static QPointer<Window>& of(QObject& main)
+    {
+        const QString name = QString::fromLatin1(typeid(Window).name());
+        for (QObject* child : main.children()) {
+            if (child->objectName() == name)
+                return static_cast<SecondaryWindow*>(child)->window;
+        }
+        return (new SecondaryWindow(main, name))->window;
+    }
+
+    ~SecondaryWindow() override { delete window.data(); }
+
+private:
+    SecondaryWindow(QObject& main, const QString& name)
+        : QObject(&main)
+    {
+        setObjectName(name);
+    }
+
+    QPointer<Window> window;
+};
+
+} // namespace vantik
