@@ -3,6 +3,8 @@
 #include "host/data/connection.h"
 #include "host/data/sql_quote.h"
 
+#include <utility>
+
 namespace vantik {
 
 namespace {
@@ -37,6 +39,20 @@ QString headerStatement(const QString& id, bool outPatient)
                "LEFT JOIN Station..tbNurseProfile NP WITH (NOLOCK) ON NP.IDNum = P.IDNum "
                "WHERE P.IDNum = %4")
         .arg(visit, service, doctor, id);
+}
+
+// One entry per result row, its fields taken from the row's columns in order.
+template <typename Entry, std::size_t... Field>
+Entry entryOf(const ResultSet& rows, int row, std::index_sequence<Field...>)
+{
+    return Entry{rows.text(row, int(Field))...};
+}
+
+template <typename Entry, std::size_t Fields>
+void appendEntries(const ResultSet& rows, std::vector<Entry>& into)
+{
+    for (int row = 0; row < rows.rowCount(); ++row)
+        into.push_back(entryOf<Entry>(rows, row, std::make_index_sequence<Fields>()));
 }
 
 } // namespace
@@ -92,45 +108,39 @@ std::optional<ClaimFormRecord> loadClaimForm(Connection& connection, const QStri
                            "RespiratoryRate, Height, Weight FROM Patient_Data..tbOutPatientHistory WITH (NOLOCK) "
                            "WHERE IDNum = %1 ORDER BY HistoryDate")
                 .arg(id));
-        for (int r = 0; r < rows.rowCount(); ++r) {
-            form.vitalSigns.push_back({rows.text(r, 0), rows.text(r, 1), rows.text(r, 2), rows.text(r, 3), rows.text(r, 4)});
+        appendEntries<ClaimFormRecord::VitalSigns, 5>(rows, form.vitalSigns);
+        for (int r = 0; r < rows.rowCount(); ++r)
             form.measurements.push_back({rows.text(r, 0), rows.text(r, 5), rows.text(r, 6)});
-        }
     } else {
         const ResultSet vitals = connection.execute(
             QStringLiteral("SELECT convert(varchar, VitalDate, 0) AS TakenOn, BP, Temperature, PulseRate, RespRate "
                            "FROM Station..tbNurseVitalSigns WITH (NOLOCK) WHERE IDNum = %1 ORDER BY VitalDate")
                 .arg(id));
-        for (int r = 0; r < vitals.rowCount(); ++r)
-            form.vitalSigns.push_back({vitals.text(r, 0), vitals.text(r, 1), vitals.text(r, 2), vitals.text(r, 3), vitals.text(r, 4)});
+        appendEntries<ClaimFormRecord::VitalSigns, 5>(vitals, form.vitalSigns);
         const ResultSet history = connection.execute(
             QStringLiteral("SELECT convert(varchar, HistoryDate, 0) AS TakenOn, Height, Weight "
                            "FROM Patient_Data..tbPatientHistory WITH (NOLOCK) WHERE IDNum = %1 ORDER BY HistoryDate")
                 .arg(id));
-        for (int r = 0; r < history.rowCount(); ++r)
-            form.measurements.push_back({history.text(r, 0), history.text(r, 1), history.text(r, 2)});
+        appendEntries<ClaimFormRecord::Measurement, 3>(history, form.measurements);
     }
 
     const ResultSet findings = connection.execute(
         QStringLiteral("SELECT AreaCat, AreaSubCat, Description, Result, Remarks FROM Patient_Data..tbPatientConditions "
                        "WITH (NOLOCK) WHERE IDNum = %1 ORDER BY AreaCat, AreaSubCat")
             .arg(id));
-    for (int r = 0; r < findings.rowCount(); ++r)
-        form.findings.push_back({findings.text(r, 0), findings.text(r, 1), findings.text(r, 2), findings.text(r, 3), findings.text(r, 4)});
+    appendEntries<ClaimFormRecord::Finding, 5>(findings, form.findings);
 
     const ResultSet notes = connection.execute(
         QStringLiteral("SELECT convert(varchar, CourseDate, 0) AS WrittenOn, CourseNotes, EncodedBy "
                        "FROM Station..tbCourseWard WITH (NOLOCK) WHERE IDNum = %1 ORDER BY CourseDate")
             .arg(id));
-    for (int r = 0; r < notes.rowCount(); ++r)
-        form.courseNotes.push_back({notes.text(r, 0), notes.text(r, 1), notes.text(r, 2)});
+    appendEntries<ClaimFormRecord::Note, 3>(notes, form.courseNotes);
 
     const ResultSet medicines = connection.execute(
         QStringLiteral("SELECT convert(varchar, OrderDate, 0) AS OrderedOn, GenericName, Quantity, Dosage, Route "
                        "FROM Patient_Data..tbPatientMedicine WITH (NOLOCK) WHERE IDNum = %1 ORDER BY OrderDate")
             .arg(id));
-    for (int r = 0; r < medicines.rowCount(); ++r)
-        form.medicines.push_back({medicines.text(r, 0), medicines.text(r, 1), medicines.text(r, 2), medicines.text(r, 3), medicines.text(r, 4)});
+    appendEntries<ClaimFormRecord::Medicine, 5>(medicines, form.medicines);
 
     return form;
 }
