@@ -8,8 +8,8 @@ namespace {
 
 class FakeClaimForm : public ClaimForm {
 public:
-    FakeClaimForm(QStringList& journal, QStringList& settings)
-        : m_journal(journal)
+    FakeClaimForm(FakeClaimFormClasses& classes, QStringList& settings)
+        : m_classes(classes)
         , m_settings(settings)
     {
     }
@@ -37,21 +37,41 @@ public:
         m_nonmodal = value;
     }
     bool nonmodal() const override { return m_nonmodal; }
-    void Addonly(bool value) override { m_addOnly = value; }
+    void Addonly(bool value) override
+    {
+        m_classes.call(value ? QStringLiteral("Addonly true") : QStringLiteral("Addonly false"));
+        m_addOnly = value;
+    }
     bool Addonly() const override { return m_addOnly; }
-    void showEntry(bool print) override { m_journal.append(QStringLiteral("showEntry %1 %2").arg(m_idNum).arg(print)); }
-    QString verifydata() override { return {}; }
-    bool ValidateRequirements() override { return true; }
-    void UnloadForm() override { m_journal.append("UnloadForm " + m_idNum); }
+    void showEntry(bool print) override { m_classes.call(QStringLiteral("showEntry %1 %2").arg(m_idNum).arg(print)); }
+    QString verifydata() override
+    {
+        m_classes.call("verifydata " + m_idNum);
+        return m_classes.findings.value(m_idNum);
+    }
+    bool ValidateRequirements() override
+    {
+        m_classes.call("ValidateRequirements " + m_idNum);
+        return !m_classes.invalid.contains(m_idNum);
+    }
+    void UnloadForm() override { m_classes.call("UnloadForm " + m_idNum); }
     void SetRowColor(FlexGrid&, int row, std::uint32_t color) override
     {
-        m_journal.append(QStringLiteral("SetRowColor %1 %2").arg(row).arg(color));
+        m_classes.call(QStringLiteral("SetRowColor %1 %2").arg(row).arg(color));
     }
-    void LoadDocOrders(const QString& idNum, FlexGrid&, QString&) override { m_journal.append("LoadDocOrders " + idNum); }
-    void ImportOrders(const QString& idNum, FlexGrid&, QString&) override { m_journal.append("ImportOrders " + idNum); }
+    void LoadDocOrders(const QString& idNum, FlexGrid&, QString& outcome) override
+    {
+        m_classes.call("LoadDocOrders " + idNum);
+        outcome = m_classes.loadOutcome;
+    }
+    void ImportOrders(const QString& idNum, FlexGrid&, QString& outcome) override
+    {
+        m_classes.call("ImportOrders " + idNum);
+        outcome = m_classes.importOutcome;
+    }
 
 private:
-    QStringList& m_journal;
+    FakeClaimFormClasses& m_classes;
     QStringList& m_settings;
     QString m_idNum;
     QString m_station;
@@ -83,7 +103,7 @@ void FakeClaimFormClasses::InitWithDB()
 std::shared_ptr<ClaimForm> FakeClaimFormClasses::clsCF4()
 {
     call(QStringLiteral("clsCF4"));
-    return std::make_shared<FakeClaimForm>(m_journal, formSettings);
+    return std::make_shared<FakeClaimForm>(*this, formSettings);
 }
 
 void FakeClaimFormClasses::SetPatient(const QString& hospNum, const QString& idNum, const QString& station, bool flag)

@@ -6,6 +6,7 @@
 #include "host/ui/message_loop.h"
 #include "host/user/current_user.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <functional>
@@ -31,7 +32,17 @@ public:
     void PrintGrid(const QString& title, FlexGrid& grid) override;
     void ShowForm() override;
 
+    /// Records a call in the journal; throws when its member is in failing.
+    void call(const QString& entry);
+
     QStringList failing;
+    /// What verifydata gives per identifier (empty: complete); the identifiers
+    /// whose ValidateRequirements is false.
+    QHash<QString, QString> findings;
+    QStringList invalid;
+    /// The outcome texts LoadDocOrders and ImportOrders write.
+    QString loadOutcome = QStringLiteral("found");
+    QString importOutcome = QStringLiteral("new");
     /// The grid of every PrintGrid call, in order.
     std::vector<const FlexGrid*> printedGrids;
     /// Every property set on the claim-form objects handed out ("IDNUM 24000001",
@@ -39,7 +50,6 @@ public:
     QStringList formSettings;
 
 private:
-    void call(const QString& entry);
     QStringList& m_journal;
 };
 

@@ -7,9 +7,9 @@
 
 namespace vantik {
 
-BusyPointer::BusyPointer()
+BusyPointer::BusyPointer(Qt::CursorShape shape)
 {
-    QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    QApplication::setOverrideCursor(QCursor(shape));
 }
 
 BusyPointer::~BusyPointer()

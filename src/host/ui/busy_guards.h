@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtCore/qnamespace.h>
+
 class QWidget;
 
 namespace vantik {
@@ -7,10 +9,11 @@ namespace vantik {
 class FlexGrid;
 
 /// The hourglass while an operation runs; the default pointer again when the
-/// guard goes, on the error path too.
+/// guard goes, on the error path too. Loops that let the clerk press Stop show
+/// the busy arrow instead.
 class BusyPointer {
 public:
-    BusyPointer();
+    explicit BusyPointer(Qt::CursorShape shape = Qt::WaitCursor);
     ~BusyPointer();
     BusyPointer(const BusyPointer&) = delete;
     BusyPointer& operator=(const BusyPointer&) = delete;
