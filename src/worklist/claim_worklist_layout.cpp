@@ -95,13 +95,13 @@ constexpr ControlDesign kDesign[] = {
     // Present but never shown by the window itself.
     {"cmdClose", -1, "&Close", C::Window, {11880, 3240, 4335, 375}},
     {"cmdSaveAllOrders", -1, "Save ALL Listed Patients Orders to Course in the Ward", C::Window,
-     {4320, 3960, 4335, 375}},
+     {13200, 6840, 1815, 735}},
     {"fraImport", -1, "Import All Orders", C::Window, {5160, 720, 2895, 6015}},
-    {"cmdX", -1, "X", C::FraImport, {2520, 120, 255, 255}},
-    {"txtIDNumDOCORD", -1, "", C::FraImport, {120, 360, 1455, 330}},
-    {"cmdImportAllOrdres", -1, "Import ", C::FraImport, {1680, 360, 1095, 330}},
-    {"grdDocOrders", -1, "", C::FraImport, {120, 840, 2655, 2415}},
-    {"grdDocOrdersOPD", -1, "", C::FraImport, {120, 3360, 2655, 2415}},
+    {"cmdX", -1, "X", C::FraImport, {2280, 0, 375, 255}},
+    {"txtIDNumDOCORD", -1, "", C::FraImport, {120, 360, 975, 315}},
+    {"cmdImportAllOrdres", -1, "Import ", C::FraImport, {1200, 240, 1335, 375}},
+    {"grdDocOrders", -1, "", C::FraImport, {120, 720, 2475, 2535}},
+    {"grdDocOrdersOPD", -1, "", C::FraImport, {120, 3360, 2475, 2535}},
 };
 
 } // namespace

@@ -264,7 +264,9 @@ void FrmClaimWorklist::createControls()
 
     cmdClose->hide();
     cmdSaveAllOrders->hide();
+    cmdSaveAllOrders->setEnabled(false);
     fraImport->hide();
+    cmdImportAllOrdres->hide();
 }
 
 void FrmClaimWorklist::createMenu()
