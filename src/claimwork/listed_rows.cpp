@@ -63,6 +63,8 @@ void prependLogLine(QPlainTextEdit& log, const QString& line)
     // Inserting at the start keeps a long log cheap: the rest is not laid out again.
     QTextCursor start(log.document());
     start.insertText(line + QLatin1Char('\n'));
+    // The newest line is the one to see.
+    log.moveCursor(QTextCursor::Start);
 }
 
 void showOperationError(FrmClaimWorklist& window, const std::exception& error)
