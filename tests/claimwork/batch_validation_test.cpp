@@ -133,6 +133,12 @@ TEST_F(BatchValidationTest, TheRowWalkOnlyMovesTheCurrentRow)
     EXPECT_THAT(messages.shown, IsEmpty());
     EXPECT_EQ(messageLoop.yields, 0);
     EXPECT_EQ(window->Grid1->background(5, 1), kOleWhite);
+
+    // Beyond the reach of a 16-bit counter.
+    std::vector<ListedRow> many(40000, ListedRow{"A"});
+    listRows(many);
+    window->cmdGenerateScript->click();
+    EXPECT_EQ(window->Grid1->currentRow(), 40000);
 }
 
 } // namespace

@@ -76,14 +76,20 @@ TEST_F(ListedChecksTest, CourseCountLogsOneLinePerRowAndReportsAFailure)
     listRows({{"T1"}, {"O'B2"}, {"T3"}});
     window->txtLog->setPlainText("older activity");
     QList<bool> gridEnabledAtYield;
-    messageLoop.onYield = [&](int) { gridEnabledAtYield.append(window->Grid1->isGridEnabled()); };
+    // A marking started during the first yield does not enable the grid under the count.
+    messageLoop.onYield = [&](int yield) {
+        gridEnabledAtYield.append(window->Grid1->isGridEnabled());
+        if (yield == 1)
+            window->mMarkGU->trigger();
+    };
 
     window->mCountCourse->trigger();
     EXPECT_THAT(user->log, ElementsAre("T1 3", "O'B2 1", "T3 0"));
     EXPECT_EQ(window->txtLog->toPlainText(), "");
-    EXPECT_THAT(gridEnabledAtYield, ElementsAre(false, false, false));
+    EXPECT_THAT(gridEnabledAtYield, ElementsAre(false, false, false, false, false, false));
     EXPECT_TRUE(window->Grid1->isGridEnabled());
 
+    messageLoop.onYield = nullptr;
     user->connection->executeNative("DROP TABLE Station.tbCourseWard", {});
     user->log.clear();
     window->mCountCourse->trigger();

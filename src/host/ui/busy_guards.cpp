@@ -19,13 +19,14 @@ BusyPointer::~BusyPointer()
 
 DisabledGrid::DisabledGrid(FlexGrid& grid)
     : m_grid(grid)
+    , m_wasEnabled(grid.isGridEnabled())
 {
     m_grid.setGridEnabled(false);
 }
 
 DisabledGrid::~DisabledGrid()
 {
-    m_grid.setGridEnabled(true);
+    m_grid.setGridEnabled(m_wasEnabled);
 }
 
 } // namespace vantik

@@ -20,6 +20,8 @@ public:
 };
 
 /// A grid disabled while an operation walks it, enabled again when the guard goes.
+/// An operation started during another's yield leaves the grid disabled for the
+/// one still running.
 class DisabledGrid {
 public:
     explicit DisabledGrid(FlexGrid& grid);
@@ -29,6 +31,7 @@ public:
 
 private:
     FlexGrid& m_grid;
+    bool m_wasEnabled;
 };
 
 } // namespace vantik
