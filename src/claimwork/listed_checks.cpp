@@ -48,9 +48,9 @@ void checkHeightWeight(FrmClaimWorklist& window)
             makeCellCurrent(grid, row, worklist::IdNum);
             // Only the first record decides.
             const bool found = !history.eof();
-            grid.setCellBackground(found ? heightWeightColor(true, history.field(QStringLiteral("Height")),
-                                                             history.field(QStringLiteral("Weight")))
-                                         : heightWeightColor(false, QString(), QString()));
+            const QString height = found ? history.field(QStringLiteral("Height")) : QString();
+            const QString weight = found ? history.field(QStringLiteral("Weight")) : QString();
+            grid.setCellBackground(heightWeightColor(found, height, weight));
             history.close();
         }
     } catch (const std::exception& error) {
