@@ -8,24 +8,10 @@
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/message_loop.h"
 #include "host/user/current_user.h"
+#include "worklist/current_claim_form.h"
 #include "worklist/frm_claim_worklist.h"
 
 namespace vantik {
-
-namespace {
-
-/// A claim-form object set up for the current row's entry, as every check uses it.
-std::shared_ptr<ClaimForm> claimFormOfCurrentRow(FrmClaimWorklist& window)
-{
-    std::shared_ptr<ClaimForm> form = window.pclsUser->VODURIZevevar().clsCF4();
-    form->IDNUM(currentIdNum(*window.Grid1));
-    form->StationID(QStringLiteral("Worklist"));
-    form->Title(QStringLiteral("CF4 Entries"));
-    form->nonmodal(true);
-    return form;
-}
-
-} // namespace
 
 void cmdValidate_Click(FrmClaimWorklist& window, int index)
 {

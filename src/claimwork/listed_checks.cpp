@@ -9,6 +9,7 @@
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/message_loop.h"
 #include "host/user/current_user.h"
+#include "worklist/current_claim_form.h"
 #include "worklist/frm_claim_worklist.h"
 #include "worklist/worklist_columns.h"
 

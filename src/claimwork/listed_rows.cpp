@@ -14,24 +14,10 @@
 
 namespace vantik {
 
-namespace {
-
-QString currentCell(const FlexGrid& grid, int column)
-{
-    const int row = grid.currentRow();
-    return row >= 1 ? grid.text(row, column) : QString();
-}
-
-} // namespace
-
-QString currentIdNum(const FlexGrid& grid)
-{
-    return currentCell(grid, worklist::IdNum);
-}
-
 QString currentHospNum(const FlexGrid& grid)
 {
-    return currentCell(grid, worklist::HospNum);
+    const int row = grid.currentRow();
+    return row >= 1 ? grid.text(row, worklist::HospNum) : QString();
 }
 
 int lastListedRow(const FlexGrid& grid)

@@ -12,10 +12,8 @@ namespace vantik {
 
 class FrmClaimWorklist;
 
-/// The identifier of the worklist grid's current row; empty while the list has
-/// no data row (the header's caption is no admission).
-QString currentIdNum(const FlexGrid& grid);
-/// The hospital number of the current row, empty likewise.
+/// The hospital number of the worklist grid's current row; empty while the list
+/// has no data row.
 QString currentHospNum(const FlexGrid& grid);
 
 /// The last data row, read once when a walk starts.

@@ -7,8 +7,8 @@
 #include "host/ui/message_box.h"
 #include "host/ui/message_loop.h"
 #include "host/user/current_user.h"
+#include "worklist/current_claim_form.h"
 #include "worklist/frm_claim_worklist.h"
-#include "worklist/worklist_columns.h"
 
 #include <optional>
 
@@ -34,14 +34,7 @@ void printWorklist(FrmClaimWorklist& main)
 void printClaimEntry(FrmClaimWorklist& main)
 {
     try {
-        const std::shared_ptr<ClaimForm> form = main.pclsUser->VODURIZevevar().clsCF4();
-        // Without a data row the current row is the header: no admission is selected.
-        const int row = main.Grid1->currentRow();
-        form->IDNUM(row >= 1 ? main.Grid1->text(row, worklist::IdNum) : QString());
-        form->StationID(QStringLiteral("Worklist"));
-        form->Title(QStringLiteral("CF4 Entries"));
-        form->nonmodal(true);
-        form->showEntry(true);
+        claimFormOfCurrentRow(main)->showEntry(true);
     } catch (const std::exception& error) {
         main.services().messages.information(&main, errorDescription(error));
     }
