@@ -87,22 +87,25 @@ void BuildAccomplishmentReport(FrmClaimWorklist& main, int doctorColumn)
     FrmReport* report = reportWindow(main);
     if (!report)
         SecondaryWindow<FrmReport>::of(main) = report = new FrmReport(main);
-    FlexGridWidget& grid = *report->Grid2;
-    grid.reset(1, 5);
-    grid.setColumnWidth(0, reports::report_design::kServiceWidth);
-    grid.setColumnWidth(1, reports::report_design::kDoctorWidth);
-    grid.setText(0, 0, QStringLiteral("Service"));
-    grid.setText(0, 1, QStringLiteral("Doctor"));
-    grid.setText(0, 2, QStringLiteral("Complete"));
-    grid.setText(0, 3, QStringLiteral("Incomplete"));
-
-    for (const QString& row : accomplishmentReportRows(reportSourceRows(*main.Grid1, doctorColumn)))
-        grid.appendRow(row);
-
+    fillAccomplishmentReport(*report->Grid2, *main.Grid1, doctorColumn);
     report->show();
     report->raise();
     report->activateWindow();
-    grid.show();
+    report->Grid2->show();
+}
+
+void fillAccomplishmentReport(FlexGridWidget& report, const FlexGrid& worklist, int doctorColumn)
+{
+    report.reset(1, 5);
+    report.setColumnWidth(0, reports::report_design::kServiceWidth);
+    report.setColumnWidth(1, reports::report_design::kDoctorWidth);
+    report.setText(0, 0, QStringLiteral("Service"));
+    report.setText(0, 1, QStringLiteral("Doctor"));
+    report.setText(0, 2, QStringLiteral("Complete"));
+    report.setText(0, 3, QStringLiteral("Incomplete"));
+
+    for (const QString& row : accomplishmentReportRows(reportSourceRows(worklist, doctorColumn)))
+        report.appendRow(row);
 }
 
 } // namespace vantik

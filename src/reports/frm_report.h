@@ -6,6 +6,7 @@ class QPushButton;
 
 namespace vantik {
 
+class FlexGrid;
 class FlexGridWidget;
 class FrmClaimWorklist;
 
@@ -41,5 +42,8 @@ FrmReport* reportWindow(FrmClaimWorklist& main);
 /// doctor by doctor, how many rows are Complete and Incomplete. doctorColumn is
 /// the worklist column naming the doctor (Doctor1 or AdmittingDr).
 void BuildAccomplishmentReport(FrmClaimWorklist& main, int doctorColumn);
+
+/// The report grid's header and rows for the rows the worklist grid holds.
+void fillAccomplishmentReport(FlexGridWidget& report, const FlexGrid& worklist, int doctorColumn);
 
 } // namespace vantik

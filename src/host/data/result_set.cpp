@@ -32,6 +32,15 @@ QStringView ResultSet::cell(int row, int column) const
     return QStringView(m_text).mid(begin, m_ends[index] - begin);
 }
 
+qsizetype ResultSet::bytesHeld() const
+{
+    qsizetype names = 0;
+    for (const QString& name : m_names)
+        names += name.capacity() * qsizetype(sizeof(QChar));
+    return m_text.capacity() * qsizetype(sizeof(QChar)) + qsizetype(m_ends.capacity() * sizeof(std::uint32_t))
+        + qsizetype(m_types.capacity() * sizeof(SqlType)) + names;
+}
+
 void ResultSet::reserve(int rows, int averageCellLength)
 {
     const std::size_t cells = static_cast<std::size_t>(rows > 0 ? rows : 0) * m_columns;

@@ -37,6 +37,8 @@ public:
     void appendCellUtf8(const char* utf8, int length);
     /// Characters held by all cells, for memory accounting.
     qsizetype textSize() const { return m_text.size(); }
+    /// Bytes the result set has allocated for its cells and names.
+    qsizetype bytesHeld() const;
 
 private:
     QStringList m_names;

@@ -36,6 +36,9 @@ public:
     void reset(int rows, int columns);
     void appendRow(const QString& tabSeparated);
 
+    /// The bound result, for memory accounting.
+    const ResultSet& boundData() const { return m_data; }
+
 private:
     static quint64 key(int row, int column) { return (quint64(quint32(row)) << 32) | quint32(column); }
     bool isDataCell(int row, int column) const;

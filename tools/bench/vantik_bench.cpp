@@ -1,0 +1,474 @@
+// vantik-bench --db DIR [--repeat N]
+//
+// Measures a clerk's day on a hospital-sized demo database: each refresh and
+// batch pass runs through the program's own code (statement builders, data
+// layer, grid model, operations over the fake claim-form library the tests use),
+// then SQLite alone runs the very statements the program sent, already
+// translated. The ratio of the two medians is what our layers cost.
+
+#include "batchupdate/frm_batch_update.h"
+#include "batchupdate/install_batch_update.h"
+#include "claimwork/gu_marking.h"
+#include "claimwork/install_claim_work.h"
+#include "claimwork/listed_checks.h"
+#include "host/component_error.h"
+#include "host/data/embedded_connection.h"
+#include "host/data/settings_store.h"
+#include "host/sqlcompat/translator.h"
+#include "host/ui/flex_grid_model.h"
+#include "host/ui/flex_grid_widget.h"
+#include "host/user/component_registry.h"
+#include "reports/frm_report.h"
+#include "reports/install_reports.h"
+#include "support/fake_host.h"
+#include "support/scripted_message_box.h"
+#include "tools/bench/raw_engine.h"
+#include "tools/bench/recording_connection.h"
+#include "worklist/frm_claim_worklist.h"
+#include "worklist/worklist_columns.h"
+#include "claimwork/claim_work_statements.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <optional>
+
+namespace vantik::bench {
+namespace {
+
+using SteadyClock = std::chrono::steady_clock;
+
+// The demo data's last day: its dates fall in the 24 months ending here.
+const QDate kLastDay{2026, 11, 30};
+
+double millisecondsSince(SteadyClock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// Resident set figures of this process from /proc, in kB; the peak can be reset
+// so that it covers one case only.
+long procStatusKb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLong();
+    }
+    return -1;
+}
+
+void resetPeakResident()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+}
+
+QString megabytes(double bytes)
+{
+    return QString::number(bytes / (1024.0 * 1024.0), 'f', 1) + QStringLiteral(" MB");
+}
+
+struct Sample {
+    double program = 0;             // ms
+    std::optional<double> raw;      // ms; none where the work is not the database's
+    std::size_t statements = 0;
+};
+
+class Bench {
+public:
+    Bench(const QString& folder, int repeat)
+        : m_folder(QDir(folder).absolutePath())
+        , m_repeat(repeat)
+    {
+    }
+
+    void run();
+
+private:
+    struct Work {
+        std::function<void()> action;   // timed
+        std::function<void()> before;   // before each run, not timed
+        bool writes = false;            // runs in a savepoint that is rolled back
+    };
+
+    void start();
+    void listPatients(const QString& startDate, bool top500, bool vitals = false);
+    Sample measure(const Work& work);
+    double perCallMicroseconds(const std::function<void()>& call);
+    double medianMilliseconds(const std::function<void()>& work);
+    void switchToCopy();
+    void checkQuiet(const char* what);
+    void print(const QString& name, const Sample& sample, const QString& target, std::optional<bool> met);
+    int listedRows() const { return m_window->Grid1->rowCount() - 1; }
+    Connection& connection() { return *m_user->connection; }
+
+    QString m_folder;
+    int m_repeat;
+    std::unique_ptr<RawEngine> m_raw;
+    std::unique_ptr<EmbeddedConnection> m_translator; // its catalog translates for the raw engine
+    std::optional<QTemporaryDir> m_copy;
+
+    QTemporaryDir m_settingsFolder;
+    std::optional<SettingsStore> m_settings;
+    test::ScriptedMessageBox m_messages;
+    test::ScriptedMessageLoop m_messageLoop;
+    test::FixedClock m_clock{kLastDay};
+    ComponentRegistry m_registry;
+    test::FakeCurrentUser* m_user = nullptr;
+    std::unique_ptr<FrmClaimWorklist> m_window;
+};
+
+void Bench::start()
+{
+    m_settings.emplace(m_settingsFolder.path());
+    m_window = std::make_unique<FrmClaimWorklist>(
+        WorklistServices{m_registry, *m_settings, m_messages, m_messageLoop, m_clock, QStringLiteral("/opt/vantik/bin")});
+    installClaimWork(*m_window);
+    installBatchUpdate(*m_window);
+    installReports(*m_window);
+    m_registry.registerFactory(kCurrentUserProgId, [this] {
+        auto made = std::make_unique<test::FakeCurrentUser>();
+        made->databaseFolder = m_folder;
+        m_user = made.get();
+        return made;
+    });
+    if (!m_window->load() || !m_user || !m_user->connection)
+        throw std::runtime_error("The program could not log in to " + m_folder.toStdString());
+    m_window->show();
+    m_raw = std::make_unique<RawEngine>(m_folder.toStdString());
+    m_translator = std::make_unique<EmbeddedConnection>(m_folder);
+    checkQuiet("the start-up");
+}
+
+void Bench::checkQuiet(const char* what)
+{
+    if (!m_messages.shown.isEmpty()) {
+        const QString text = m_messages.shown.join(QStringLiteral(" / "));
+        m_messages.shown.clear();
+        throw std::runtime_error(std::string(what) + " showed a message: " + text.toStdString());
+    }
+}
+
+// In-patients registered from startDate to the last day.
+void Bench::listPatients(const QString& startDate, bool top500, bool vitals)
+{
+    FrmClaimWorklist& w = *m_window;
+    w.optPatType[0]->setChecked(true);
+    w.optDateType[0]->setChecked(true);
+    w.optDischarged[0]->setChecked(true);
+    for (QLineEdit* box : {w.txtIDNum, w.txtHospNum, w.txtLastName, w.txtFirstName, w.txtDrID, w.txtAssignedTo,
+                           w.txtVerifiedBy, w.txtOpenBy, w.txtChangedBy})
+        box->clear();
+    for (QCheckBox* box : {w.chkHemoPatient, w.chkHasHemoNum, w.chkChemo, w.chkVerifiedOnly, w.chkUnverifiedOnly,
+                           w.chkMedicare})
+        box->setChecked(false);
+    w.txtStartDate->setText(startDate);
+    w.txtEndDate->setText(kLastDay.toString(QStringLiteral("MM/dd/yyyy")));
+    w.chkTop500->setChecked(top500);
+    w.chkGETVitals->setChecked(vitals);
+}
+
+Sample Bench::measure(const Work& work)
+{
+    std::vector<RecordedStatement> recorded;
+    auto runProgram = [&](bool record) {
+        if (work.before)
+            work.before();
+        Connection& base = connection();
+        if (work.writes)
+            base.executeNative(QStringLiteral("SAVEPOINT bench"), {});
+        RecordingConnection* recorder = nullptr;
+        if (record) {
+            recorder = new RecordingConnection(std::move(m_user->connection));
+            m_user->connection.reset(recorder);
+        }
+        double elapsed = 0;
+        try {
+            const auto started = SteadyClock::now();
+            work.action();
+            elapsed = millisecondsSince(started);
+        } catch (...) {
+            if (recorder)
+                m_user->connection = recorder->release();
+            throw;
+        }
+        if (recorder) {
+            recorded = recorder->statements();
+            m_user->connection = recorder->release();
+        }
+        if (work.writes) {
+            base.executeNative(QStringLiteral("ROLLBACK TO bench"), {});
+            base.executeNative(QStringLiteral("RELEASE bench"), {});
+        }
+        return elapsed;
+    };
+
+    // The first run warms the caches and notes the statements the program sends.
+    runProgram(true);
+    checkQuiet("the operation");
+    const std::vector<RawStatement> raw = rawStatements(recorded, m_translator->catalog());
+    auto runRaw = [&] {
+        if (work.writes)
+            m_raw->exec("SAVEPOINT bench");
+        const auto started = SteadyClock::now();
+        m_raw->run(raw);
+        const double elapsed = millisecondsSince(started);
+        if (work.writes)
+            m_raw->exec("ROLLBACK TO bench; RELEASE bench");
+        return elapsed;
+    };
+    runRaw();
+
+    std::vector<double> program;
+    std::vector<double> engine;
+    for (int i = 0; i < m_repeat; ++i) {
+        program.push_back(runProgram(false));
+        engine.push_back(runRaw());
+    }
+    checkQuiet("the operation");
+    return {median(program), median(engine), recorded.size()};
+}
+
+double Bench::medianMilliseconds(const std::function<void()>& work)
+{
+    std::vector<double> runs;
+    for (int i = 0; i < m_repeat; ++i) {
+        const auto started = SteadyClock::now();
+        work();
+        runs.push_back(millisecondsSince(started));
+    }
+    return median(runs);
+}
+
+double Bench::perCallMicroseconds(const std::function<void()>& call)
+{
+    constexpr int kCalls = 2000;
+    std::vector<double> perCall;
+    for (int i = 0; i < std::max(m_repeat, 3); ++i) {
+        const auto started = SteadyClock::now();
+        for (int k = 0; k < kCalls; ++k)
+            call();
+        perCall.push_back(millisecondsSince(started) * 1000.0 / kCalls);
+    }
+    return median(perCall);
+}
+
+void Bench::switchToCopy()
+{
+    m_copy.emplace();
+    if (!m_copy->isValid())
+        throw std::runtime_error("No temporary folder for the copy of the database.");
+    for (const QString& name : EmbeddedConnection::databaseNames()) {
+        const QString file = name + QStringLiteral(".sqlite");
+        if (!QFile::copy(QDir(m_folder).filePath(file), QDir(m_copy->path()).filePath(file)))
+            throw std::runtime_error("Copying " + file.toStdString() + " failed.");
+    }
+    m_user->connection = Connection::openEmbedded(m_copy->path());
+    m_raw = std::make_unique<RawEngine>(m_copy->path().toStdString());
+}
+
+void Bench::print(const QString& name, const Sample& sample, const QString& target, std::optional<bool> met)
+{
+    const QString raw = sample.raw ? QString::number(*sample.raw, 'f', 2) : QStringLiteral("-");
+    const QString ratio = sample.raw && *sample.raw > 0 ? QString::number(sample.program / *sample.raw, 'f', 2)
+                                                         : QStringLiteral("-");
+    const QString verdict = !met ? QString() : (*met ? QStringLiteral("met") : QStringLiteral("MISSED"));
+    std::printf("%-52s %10.2f %10s %6s   %-18s %s\n", qPrintable(name), sample.program, qPrintable(raw),
+                qPrintable(ratio), qPrintable(target), qPrintable(verdict));
+    std::fflush(stdout);
+}
+
+void Bench::run()
+{
+    start();
+    const QString month = QDate(kLastDay.year(), kLastDay.month(), 1).toString(QStringLiteral("MM/dd/yyyy"));
+    const QString year = kLastDay.addYears(-1).addDays(1).toString(QStringLiteral("MM/dd/yyyy"));
+    FrmClaimWorklist& w = *m_window;
+
+    std::printf("%s, %d repeats; medians in ms\n", qPrintable(connection().description()), m_repeat);
+    std::printf("%-52s %10s %10s %6s   %-18s\n", "case", "program", "raw", "ratio", "target");
+    auto ratioMet = [](const Sample& s) { return std::optional<bool>(s.program <= 1.3 * *s.raw); };
+
+    // 1. The everyday refresh.
+    listPatients(month, true);
+    for (int sortFlag : {0, 1}) {
+        const Sample s = measure({[&] { w.RefreshWorklist(sortFlag); }, {}});
+        print(QStringLiteral("1 refresh, Top 500, one month, %1 (%2 rows)")
+                  .arg(sortFlag ? QStringLiteral("sorted") : QStringLiteral("unsorted"))
+                  .arg(listedRows()),
+              s, QStringLiteral("ratio <= 1.3"), ratioMet(s));
+    }
+
+    // 2. A year's list bound into the grid.
+    listPatients(year, false);
+    w.Grid1->reset(2, w.Grid1->columnCount());
+    const long residentBefore = procStatusKb("VmRSS:");
+    resetPeakResident();
+    const Sample grid = measure({[&] { w.RefreshWorklist(0); }, {}});
+    const long peak = procStatusKb("VmHWM:");
+    const int yearRows = listedRows();
+    print(QStringLiteral("2 refresh, one year, no Top 500 (%1 rows)").arg(yearRows), grid,
+          QStringLiteral("ratio <= 1.3"), ratioMet(grid));
+    const double beyond = grid.program - *grid.raw;
+    const double perThirtyThousand = yearRows > 0 ? beyond * 30000.0 / yearRows : 0;
+    std::printf("  text and binding beyond the raw fetch: %.1f ms, %.1f ms per 30,000 rows (target < 150)  %s\n",
+                beyond, perThirtyThousand, perThirtyThousand < 150 ? "met" : "MISSED");
+    const ResultSet& bound = w.Grid1->model()->boundData();
+    const double textBytes = double(bound.textSize()) * double(sizeof(QChar));
+    const double modelBytes = double(bound.bytesHeld());
+    std::printf("  grid model: %s for %s of text, %.2f times (target < 2)  %s\n", qPrintable(megabytes(modelBytes)),
+                qPrintable(megabytes(textBytes)), textBytes > 0 ? modelBytes / textBytes : 0.0,
+                textBytes > 0 && modelBytes < 2 * textBytes ? "met" : "MISSED");
+
+    // 8. The accomplishment report over the year's list.
+    {
+        FrmReport report(w);
+        Sample s;
+        fillAccomplishmentReport(*report.Grid2, *w.Grid1, worklist::Doctor1);
+        s.program = medianMilliseconds([&] { fillAccomplishmentReport(*report.Grid2, *w.Grid1, worklist::Doctor1); });
+        print(QStringLiteral("8 accomplishment report over the year (%1 rows)").arg(yearRows), s,
+              QStringLiteral("< 50 ms / 30,000"), s.program * 30000.0 / std::max(yearRows, 1) < 50);
+    }
+    w.Grid1->reset(2, w.Grid1->columnCount());
+
+    // 3 to 5. Passes over the month's Top 500.
+    listPatients(month, true, true);
+    {
+        const Sample s = measure({[&] { w.RefreshWorklist(0); }, [&] { m_user->log.clear(); }});
+        print(QStringLiteral("3 refresh with vitals, %1 rows").arg(listedRows()), s, QStringLiteral("ratio <= 1.3"),
+              ratioMet(s));
+    }
+    listPatients(month, true);
+    w.RefreshWorklist(0);
+    {
+        const Sample s = measure({[&] { checkHeightWeight(w); }, {}});
+        print(QStringLiteral("4 height/weight check, %1 rows").arg(listedRows()), s, QStringLiteral("ratio <= 1.3"),
+              ratioMet(s));
+    }
+    {
+        const Sample s = measure({[&] { countCourseNotes(w); }, [&] { m_user->log.clear(); }});
+        print(QStringLiteral("5 course count, %1 rows").arg(listedRows()), s, QStringLiteral("ratio <= 1.3"),
+              ratioMet(s));
+    }
+
+    // 6 and 7 write: on a copy of the database, each run rolled back.
+    switchToCopy();
+    {
+        const Sample s = measure({[&] { MarkGUEntries(w, claimwork::GuMarking::NotApplicable); }, {}, true});
+        print(QStringLiteral("6 GU marking, %1 rows").arg(listedRows()), s, QStringLiteral("ratio <= 1.3"),
+              ratioMet(s));
+    }
+    {
+        openBatchUpdate(w);
+        FrmBatchUpdate& drugs = *batchUpdateWindow(w);
+        drugs.chkSimulate->setChecked(true);
+        drugs.txtDrugName->clear();
+        drugs.cmdDrugs_Click();
+        checkQuiet("the drug listing");
+        // The clerk clicks a record of the most frequent drug and changes its route.
+        std::map<QString, int> seen;
+        int chosen = 0;
+        int most = 0;
+        for (int row = 1; row < drugs.Grid1->rowCount(); ++row) {
+            const QString name = drugs.Grid1->text(row, batchupdate::GenericName);
+            const int count = name.isEmpty() ? 0 : ++seen[name];
+            if (count > most)
+                chosen = row, most = count;
+        }
+        if (chosen == 0)
+            throw std::runtime_error("The listed patients have no drugs.");
+        drugs.Grid1_Click(chosen);
+        const int routeBox = batchupdate::Route - batchupdate::kFirstBoxColumn;
+        const QString from = drugs.txtField[routeBox]->text();
+        const QString to = from == QLatin1String("IV") ? QStringLiteral("PO") : QStringLiteral("IV");
+        auto fillBoxes = [&drugs, routeBox, from, to, chosen] {
+            drugs.Grid1_Click(chosen);
+            drugs.txtFieldTO[routeBox]->setText(to);
+        };
+        for (bool simulate : {true, false}) {
+            drugs.chkSimulate->setChecked(simulate);
+            fillBoxes();
+            const QString drug = drugs.txtDrugName->text();
+            const Sample s = measure({[&] { drugs.cmdDrugs_Click(); }, fillBoxes, !simulate});
+            print(QStringLiteral("7 drug run, %1 patients, %2").arg(listedRows())
+                      .arg(simulate ? QStringLiteral("Simulate") : QStringLiteral("Route %1 -> %2 of %3").arg(from, to, drug.left(12))),
+                  s, QStringLiteral("ratio <= 1.3"), ratioMet(s));
+        }
+        drugs.close();
+    }
+
+    // 9. Translation alone.
+    {
+        const std::string worklist = w.txtMessage->text().toStdString();
+        const std::string perRow = claimwork::heightWeightStatement(w.Grid1->text(1, worklist::IdNum)).toStdString();
+        const sqlcompat::Catalog& catalog = m_translator->catalog();
+        for (const auto& [name, text] : {std::pair{"worklist statement", &worklist}, {"height/weight statement", &perRow}}) {
+            Sample s;
+            s.program = perCallMicroseconds([&] { sqlcompat::translateTsql(*text, catalog); }) / 1000.0;
+            print(QStringLiteral("9 translation, %1 (us: %2)").arg(QLatin1String(name)).arg(s.program * 1000.0, 0, 'f', 1), s,
+                  QStringLiteral("< 20 us"), s.program * 1000.0 < 20);
+        }
+    }
+
+    std::printf("peak memory of the grid case: %s resident (%s before it)\n", qPrintable(megabytes(peak * 1024.0)),
+                qPrintable(megabytes(residentBefore * 1024.0)));
+}
+
+} // namespace
+} // namespace vantik::bench
+
+int main(int argc, char** argv)
+{
+    // Measuring needs no screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    QString folder;
+    int repeat = 5;
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) == QLatin1String("--db") && i + 1 < arguments.size()) {
+            folder = arguments.at(++i);
+        } else if (arguments.at(i) == QLatin1String("--repeat") && i + 1 < arguments.size()) {
+            bool ok = false;
+            repeat = arguments.at(++i).toInt(&ok);
+            if (!ok || repeat < 1)
+                folder.clear(), i = int(arguments.size());
+        } else {
+            folder.clear();
+            break;
+        }
+    }
+    if (folder.isEmpty()) {
+        std::fprintf(stderr, "usage: vantik-bench --db DIR [--repeat N]\n");
+        return 2;
+    }
+    try {
+        vantik::bench::Bench(folder, repeat).run();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "vantik-bench: %s\n", qPrintable(vantik::errorDescription(error)));
+        return 1;
+    }
+    return 0;
+}
