@@ -35,10 +35,28 @@ public:
     bool empty() const { return m_tables.empty(); }
 
 private:
-    std::map<std::string, TableInfo> m_tables; // key: lower-case "schema.table"
+    std::map<std::string, TableInfo, std::less<>> m_tables; // key: lower-case "schema.table"
 };
 
 /// ASCII lower case, for case-insensitive names.
 std::string lowerAscii(std::string_view text);
+
+inline constexpr char lowerAsciiChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+/// Whether two names are equal ignoring ASCII letter case; allocates nothing, since
+/// the translator compares names many times per statement.
+inline bool equalsIgnoreCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && lowerAsciiChar(a[i]) != lowerAsciiChar(b[i]))
+            return false;
+    }
+    return true;
+}
 
 } // namespace vantik::sqlcompat

@@ -35,37 +35,54 @@ constexpr int kDefaultVarcharLength = 30;
     throw TranslationError(unsupportedMessage(construct));
 }
 
-std::string quoteName(std::string_view name)
+// Joins texts with one allocation: the translation is built for every statement sent,
+// and chains of std::string operator+ cost an allocation per step.
+template <typename... Parts>
+std::string cat(const Parts&... parts)
 {
-    std::string out = "`";
-    for (char c : name) {
-        if (c == '`')
-            out += '`';
-        out += c;
-    }
-    return out + '`';
+    const std::string_view views[] = {std::string_view(parts)...};
+    std::size_t size = 0;
+    for (std::string_view v : views)
+        size += v.size();
+    std::string out;
+    out.reserve(size);
+    for (std::string_view v : views)
+        out.append(v);
+    return out;
 }
 
-std::string quoteAlias(std::string_view name)
+void appendQuoted(std::string& out, std::string_view text, char quote)
 {
-    std::string out = "\"";
-    for (char c : name) {
-        if (c == '"')
-            out += '"';
-        out += c;
+    out += quote;
+    std::size_t from = 0;
+    for (std::size_t at = text.find(quote); at != std::string_view::npos; at = text.find(quote, from)) {
+        out.append(text.substr(from, at + 1 - from));
+        out += quote;
+        from = at + 1;
     }
-    return out + '"';
+    out.append(text.substr(from));
+    out += quote;
+}
+
+void appendName(std::string& out, std::string_view name)
+{
+    appendQuoted(out, name, '`');
+}
+
+std::string quoteName(std::string_view name)
+{
+    std::string out;
+    out.reserve(name.size() + 2);
+    appendName(out, name);
+    return out;
 }
 
 std::string quoteString(std::string_view text)
 {
-    std::string out = "'";
-    for (char c : text) {
-        if (c == '\'')
-            out += '\'';
-        out += c;
-    }
-    return out + '\'';
+    std::string out;
+    out.reserve(text.size() + 2);
+    appendQuoted(out, text, '\'');
+    return out;
 }
 
 bool isNumeric(SqlType t)
@@ -79,9 +96,20 @@ bool mayBeText(SqlType t)
     return t == SqlType::Text || t == SqlType::Unknown;
 }
 
-std::string collated(const std::string& sql)
+constexpr std::string_view kCollateClause = " COLLATE ";
+
+std::string collated(std::string_view sql)
 {
-    return sql + " COLLATE " + kCollationName;
+    return cat(sql, kCollateClause, kCollationName);
+}
+
+void appendCollated(std::string& out, std::string_view sql, bool text)
+{
+    out.append(sql);
+    if (text) {
+        out.append(kCollateClause);
+        out.append(kCollationName);
+    }
 }
 
 struct Typed {
@@ -91,7 +119,7 @@ struct Typed {
 };
 
 struct ScopeTable {
-    std::string exposed;      ///< alias or table name, as written
+    std::string_view exposed;      ///< alias or table name, as written
     const TableInfo* info = nullptr;
 };
 
@@ -112,7 +140,7 @@ struct SelectResult {
 };
 
 // SQL Server reads a string as datetime; an empty or blank string is the zero date 1900-01-01.
-std::string storageLiteral(const std::string& text)
+std::string storageLiteral(std::string_view text)
 {
     const DateParseResult parsed = castStringToDateTime(text);
     if (parsed.status != DateParseStatus::Ok)
@@ -134,18 +162,24 @@ public:
 
         Scope scope;
         scope.parent = parent;
+        scope.tables.reserve(s.from.size());
         for (const TableSource& source : s.from)
             scope.tables.push_back(resolveTable(source));
 
         SelectResult result;
-        std::string sql = "SELECT ";
+        result.columns.reserve(s.items.size());
+        std::string sql;
+        sql.reserve(256);
+        sql += "SELECT ";
         bool first = true;
-        auto addColumn = [&](const std::string& expression, const std::string& name, SqlType type) {
+        auto addColumn = [&](std::string_view expression, std::string_view name, SqlType type) {
             if (!first)
                 sql += ", ";
             first = false;
-            sql += expression + " AS " + quoteAlias(name);
-            result.columns.push_back({name, type});
+            sql.append(expression);
+            sql += " AS ";
+            appendQuoted(sql, name, '"');
+            result.columns.push_back({std::string(name), type});
         };
 
         for (const SelectItem& item : s.items) {
@@ -154,7 +188,7 @@ public:
                 continue;
             }
             const Typed value = expr(*item.expr, scope);
-            std::string name;
+            std::string_view name;
             if (item.hasAlias)
                 name = item.alias;
             else if (item.expr->kind == Expr::Kind::Column)
@@ -170,30 +204,44 @@ public:
                     sql += " INNER JOIN ";
                 else if (source.join == TableSource::Join::Left)
                     sql += " LEFT JOIN ";
-                sql += quoteName(source.database) + "." + quoteName(source.table);
-                if (!source.alias.empty())
-                    sql += " AS " + quoteName(source.alias);
-                if (source.on)
-                    sql += " ON " + expr(*source.on, scope).sql;
+                appendName(sql, source.database);
+                sql += '.';
+                appendName(sql, source.table);
+                if (!source.alias.empty()) {
+                    sql += " AS ";
+                    appendName(sql, source.alias);
+                }
+                if (source.on) {
+                    sql += " ON ";
+                    sql += expr(*source.on, scope).sql;
+                }
             }
         }
-        if (s.where)
-            sql += " WHERE " + expr(*s.where, scope).sql;
+        if (s.where) {
+            sql += " WHERE ";
+            sql += expr(*s.where, scope).sql;
+        }
         if (!s.groupBy.empty()) {
             sql += " GROUP BY ";
             for (std::size_t i = 0; i < s.groupBy.size(); ++i) {
                 const Typed key = expr(*s.groupBy[i], scope);
-                sql += (i ? ", " : "") + (mayBeText(key.type) ? collated(key.sql) : key.sql);
+                if (i)
+                    sql += ", ";
+                appendCollated(sql, key.sql, mayBeText(key.type));
             }
         }
         if (!s.orderBy.empty()) {
             sql += " ORDER BY ";
             for (std::size_t i = 0; i < s.orderBy.size(); ++i) {
-                sql += (i ? ", " : "") + orderTerm(s.orderBy[i], scope, result);
+                if (i)
+                    sql += ", ";
+                appendOrderTerm(sql, s.orderBy[i], scope, result);
             }
         }
-        if (s.top)
-            sql += " LIMIT " + std::to_string(*s.top);
+        if (s.top) {
+            sql += " LIMIT ";
+            sql += std::to_string(*s.top);
+        }
         result.sql = std::move(sql);
         return result;
     }
@@ -201,15 +249,16 @@ public:
 private:
     ScopeTable resolveTable(const TableSource& source)
     {
-        const std::string database = lowerAscii(source.database);
-        if (std::find(kAttachedDatabases.begin(), kAttachedDatabases.end(), database) == kAttachedDatabases.end())
-            throw TranslationError("Database '" + source.database
-                                   + "' does not exist. Make sure that the name is entered correctly.");
+        const bool attached = std::any_of(kAttachedDatabases.begin(), kAttachedDatabases.end(),
+                                          [&](std::string_view name) { return equalsIgnoreCase(name, source.database); });
+        if (!attached)
+            throw TranslationError(cat("Database '", source.database,
+                                       "' does not exist. Make sure that the name is entered correctly."));
         ScopeTable table;
         table.exposed = source.alias.empty() ? source.table : source.alias;
         table.info = m_catalog.find(source.database, source.table);
         if (!table.info && !m_catalog.empty())
-            throw TranslationError("Invalid object name '" + source.database + ".." + source.table + "'.");
+            throw TranslationError(cat("Invalid object name '", source.database, "..", source.table, "'."));
         return table;
     }
 
@@ -219,86 +268,97 @@ private:
     {
         std::vector<const ScopeTable*> tables;
         for (const ScopeTable& t : scope.tables) {
-            if (item.starQualifier.empty() || lowerAscii(t.exposed) == lowerAscii(item.starQualifier))
+            if (item.starQualifier.empty() || equalsIgnoreCase(t.exposed, item.starQualifier))
                 tables.push_back(&t);
         }
         if (tables.empty()) {
             if (item.starQualifier.empty())
                 throw TranslationError("Must specify table to select from.");
-            throw TranslationError("The object name '" + item.starQualifier
-                                   + "' is not valid in the select list, or the table is not in the FROM clause.");
+            throw TranslationError(cat("The object name '", item.starQualifier,
+                                       "' is not valid in the select list, or the table is not in the FROM clause."));
         }
+        std::string column;
         for (const ScopeTable* t : tables) {
             if (!t->info) {
                 // No catalog: the engine names the columns itself.
                 if (!first)
                     sql += ", ";
                 first = false;
-                sql += quoteName(t->exposed) + ".*";
+                appendName(sql, t->exposed);
+                sql += ".*";
                 result.columnsKnown = false;
                 continue;
             }
-            for (const ColumnInfo& column : t->info->columns)
-                addColumn(quoteName(t->exposed) + "." + quoteName(column.name), column.name, column.type);
+            for (const ColumnInfo& c : t->info->columns) {
+                column.clear();
+                appendName(column, t->exposed);
+                column += '.';
+                appendName(column, c.name);
+                addColumn(column, c.name, c.type);
+            }
         }
     }
 
-    std::string orderTerm(const OrderItem& item, const Scope& scope, const SelectResult& result)
+    void appendOrderTerm(std::string& sql, const OrderItem& item, const Scope& scope, const SelectResult& result)
     {
         const Expr& e = *item.expr;
-        std::string term;
         SqlType type = SqlType::Unknown;
-        bool resolved = false;
         if (e.kind == Expr::Kind::Column && e.names.size() == 1) {
             // A bare name first means a result column, as in SQL Server.
-            const std::string wanted = lowerAscii(e.names.front());
+            const std::string_view wanted = e.names.front();
             int matches = 0;
             for (const OutputColumn& column : result.columns) {
-                if (lowerAscii(column.name) == wanted) {
+                if (equalsIgnoreCase(column.name, wanted)) {
                     ++matches;
                     type = column.type;
                 }
             }
             if (matches > 1)
-                throw TranslationError("Ambiguous column name '" + e.names.front() + "'.");
+                throw TranslationError(cat("Ambiguous column name '", wanted, "'."));
             if (matches == 1) {
-                term = quoteName(e.names.front());
-                resolved = true;
+                appendName(sql, wanted);
+                finishOrderTerm(sql, type, item.descending);
+                return;
             }
         }
-        if (!resolved && e.kind == Expr::Kind::Number) {
+        if (e.kind == Expr::Kind::Number) {
             // ORDER BY n: the n-th result column.
-            term = e.text;
+            sql.append(e.text);
             type = SqlType::Integer;
-        } else if (!resolved) {
+        } else {
             const Typed value = expr(e, scope);
-            term = value.sql;
+            sql += value.sql;
             type = value.type;
         }
-        if (mayBeText(type))
-            term = collated(term);
-        return item.descending ? term + " DESC" : term;
+        finishOrderTerm(sql, type, item.descending);
+    }
+
+    static void finishOrderTerm(std::string& sql, SqlType type, bool descending)
+    {
+        appendCollated(sql, {}, mayBeText(type));
+        if (descending)
+            sql += " DESC";
     }
 
     SqlType columnType(const Expr& e, const Scope& scope)
     {
         if (e.names.size() == 2) {
-            const std::string qualifier = lowerAscii(e.names[0]);
+            const std::string_view qualifier = e.names[0];
             for (const Scope* s = &scope; s; s = s->parent) {
                 for (const ScopeTable& t : s->tables) {
-                    if (lowerAscii(t.exposed) != qualifier)
+                    if (!equalsIgnoreCase(t.exposed, qualifier))
                         continue;
                     if (!t.info)
                         return SqlType::Unknown;
                     if (const ColumnInfo* c = t.info->column(e.names[1]))
                         return c->type;
-                    throw TranslationError("Invalid column name '" + e.names[1] + "'.");
+                    throw TranslationError(cat("Invalid column name '", e.names[1], "'."));
                 }
             }
-            throw TranslationError("The multi-part identifier \"" + e.names[0] + "." + e.names[1]
-                                   + "\" could not be bound.");
+            throw TranslationError(cat("The multi-part identifier \"", e.names[0], ".", e.names[1],
+                                       "\" could not be bound."));
         }
-        const std::string& name = e.names.front();
+        const std::string_view name = e.names.front();
         for (const Scope* s = &scope; s; s = s->parent) {
             const ColumnInfo* found = nullptr;
             bool uncatalogued = false;
@@ -309,7 +369,7 @@ private:
                 }
                 if (const ColumnInfo* c = t.info->column(name)) {
                     if (found)
-                        throw TranslationError("Ambiguous column name '" + name + "'.");
+                        throw TranslationError(cat("Ambiguous column name '", name, "'."));
                     found = c;
                 }
             }
@@ -318,7 +378,7 @@ private:
             if (uncatalogued)
                 return SqlType::Unknown;
         }
-        throw TranslationError("Invalid column name '" + name + "'.");
+        throw TranslationError(cat("Invalid column name '", name, "'."));
     }
 
     // An operand that SQL Server converts to datetime.
@@ -328,7 +388,7 @@ private:
             value.sql = storageLiteral(value.stringLiteral->text);
             value.stringLiteral = nullptr;
         } else if (value.type == SqlType::Text) {
-            value.sql = "tsql_datetime(" + value.sql + ")";
+            value.sql = cat("tsql_datetime(", value.sql, ")");
         } else if (isNumeric(value.type)) {
             unsupported("number used as datetime");
         }
@@ -336,7 +396,7 @@ private:
         return value;
     }
 
-    Typed compare(Typed a, Typed b, const std::string& op)
+    Typed compare(Typed a, Typed b, std::string_view op)
     {
         if (a.type == SqlType::DateTime || b.type == SqlType::DateTime) {
             a = asDateTime(std::move(a));
@@ -344,7 +404,14 @@ private:
         }
         Typed out;
         const bool text = mayBeText(a.type) || mayBeText(b.type);
-        out.sql = "(" + a.sql + " " + op + " " + (text ? collated(b.sql) : b.sql) + ")";
+        out.sql.reserve(a.sql.size() + b.sql.size() + op.size() + 24);
+        out.sql += '(';
+        out.sql += a.sql;
+        out.sql += ' ';
+        out.sql.append(op);
+        out.sql += ' ';
+        appendCollated(out.sql, b.sql, text);
+        out.sql += ')';
         return out;
     }
 
@@ -354,8 +421,12 @@ private:
         switch (e.kind) {
         case Expr::Kind::Column: {
             out.type = columnType(e, scope);
-            for (std::size_t i = 0; i < e.names.size(); ++i)
-                out.sql += (i ? "." : "") + quoteName(e.names[i]);
+            out.sql.reserve(e.names.size() == 2 ? e.names[0].size() + e.names[1].size() + 5 : e.names[0].size() + 2);
+            for (std::size_t i = 0; i < e.names.size(); ++i) {
+                if (i)
+                    out.sql += '.';
+                appendName(out.sql, e.names[i]);
+            }
             return out;
         }
         case Expr::Kind::String:
@@ -365,7 +436,7 @@ private:
             return out;
         case Expr::Kind::Number:
             out.sql = e.text;
-            out.type = e.text.find('.') == std::string::npos ? SqlType::Integer : SqlType::Decimal;
+            out.type = e.text.find('.') == std::string_view::npos ? SqlType::Integer : SqlType::Decimal;
             return out;
         case Expr::Kind::Null:
             out.sql = "NULL";
@@ -376,24 +447,31 @@ private:
             Typed operand = expr(*e.args[0], scope);
             if (!isNumeric(operand.type) && operand.type != SqlType::Unknown)
                 unsupported("unary minus on a non-number");
-            out.sql = "(-" + operand.sql + ")";
+            out.sql = cat("(-", operand.sql, ")");
             out.type = operand.type;
             return out;
         }
         case Expr::Kind::Arithmetic:
             return arithmetic(e, scope);
-        case Expr::Kind::Compare:
-            return compare(expr(*e.args[0], scope), expr(*e.args[1], scope), e.op);
+        // Comparisons, AND, OR and DATEDIFF translate their right operand first, as they
+        // always have, so that a statement with two faults keeps reporting the same one.
+        case Expr::Kind::Compare: {
+            Typed b = expr(*e.args[1], scope);
+            Typed a = expr(*e.args[0], scope);
+            return compare(std::move(a), std::move(b), e.op);
+        }
         case Expr::Kind::And:
-        case Expr::Kind::Or:
-            out.sql = "(" + expr(*e.args[0], scope).sql + (e.kind == Expr::Kind::And ? " AND " : " OR ")
-                + expr(*e.args[1], scope).sql + ")";
+        case Expr::Kind::Or: {
+            const Typed b = expr(*e.args[1], scope);
+            const Typed a = expr(*e.args[0], scope);
+            out.sql = cat("(", a.sql, e.kind == Expr::Kind::And ? " AND " : " OR ", b.sql, ")");
             return out;
+        }
         case Expr::Kind::Not:
-            out.sql = "(NOT " + expr(*e.args[0], scope).sql + ")";
+            out.sql = cat("(NOT ", expr(*e.args[0], scope).sql, ")");
             return out;
         case Expr::Kind::IsNull:
-            out.sql = "(" + expr(*e.args[0], scope).sql + (e.negated ? " IS NOT NULL)" : " IS NULL)");
+            out.sql = cat("(", expr(*e.args[0], scope).sql, e.negated ? " IS NOT NULL)" : " IS NULL)");
             return out;
         case Expr::Kind::InList:
             return inList(e, scope);
@@ -401,10 +479,12 @@ private:
             Typed value = expr(*e.args[0], scope);
             // SQL Server matches a datetime by its style-0 text.
             if (value.type == SqlType::DateTime)
-                value.sql = "tsql_style0(" + value.sql + ")";
-            out.sql = "(" + value.sql + (e.negated ? " NOT LIKE " : " LIKE ") + expr(*e.args[1], scope).sql;
-            if (e.args.size() > 2)
-                out.sql += " ESCAPE " + expr(*e.args[2], scope).sql;
+                value.sql = cat("tsql_style0(", value.sql, ")");
+            out.sql = cat("(", value.sql, e.negated ? " NOT LIKE " : " LIKE ", expr(*e.args[1], scope).sql);
+            if (e.args.size() > 2) {
+                out.sql += " ESCAPE ";
+                out.sql += expr(*e.args[2], scope).sql;
+            }
             out.sql += ")";
             return out;
         }
@@ -418,8 +498,13 @@ private:
                 high = asDateTime(std::move(high));
             }
             const bool text = mayBeText(value.type) || mayBeText(low.type) || mayBeText(high.type);
-            out.sql = "(" + (text ? collated(value.sql) : value.sql) + (e.negated ? " NOT BETWEEN " : " BETWEEN ")
-                + low.sql + " AND " + high.sql + ")";
+            out.sql += '(';
+            appendCollated(out.sql, value.sql, text);
+            out.sql += e.negated ? " NOT BETWEEN " : " BETWEEN ";
+            out.sql += low.sql;
+            out.sql += " AND ";
+            out.sql += high.sql;
+            out.sql += ')';
             return out;
         }
         case Expr::Kind::Function:
@@ -434,12 +519,12 @@ private:
                 throw TranslationError("Only one expression can be specified in the select list when the subquery "
                                        "is not introduced with EXISTS.");
             SelectResult inner = select(sub, &scope);
-            out.sql = "(" + inner.sql + ")";
+            out.sql = cat("(", inner.sql, ")");
             out.type = inner.columns.empty() ? SqlType::Unknown : inner.columns.front().type;
             return out;
         }
         case Expr::Kind::Exists:
-            out.sql = "(EXISTS (" + select(*e.subquery, &scope).sql + "))";
+            out.sql = cat("(EXISTS (", select(*e.subquery, &scope).sql, "))");
             return out;
         }
         unsupported("expression");
@@ -458,19 +543,19 @@ private:
                                                                                                 : SqlType::Integer;
         if (e.op == "+") {
             if (a.type == SqlType::Text && b.type == SqlType::Text) {
-                out.sql = "(" + a.sql + " || " + b.sql + ")";
+                out.sql = cat("(", a.sql, " || ", b.sql, ")");
                 out.type = SqlType::Text;
             } else if (isNumeric(a.type) && isNumeric(b.type)) {
-                out.sql = "(" + a.sql + " + " + b.sql + ")";
+                out.sql = cat("(", a.sql, " + ", b.sql, ")");
                 out.type = numericType;
             } else {
-                out.sql = "tsql_add(" + a.sql + ", " + b.sql + ")";
+                out.sql = cat("tsql_add(", a.sql, ", ", b.sql, ")");
             }
             return out;
         }
         if (a.type == SqlType::Text || b.type == SqlType::Text)
-            unsupported(e.op + " on text");
-        out.sql = "(" + a.sql + " " + e.op + " " + b.sql + ")";
+            unsupported(cat(e.op, " on text"));
+        out.sql = cat("(", a.sql, " ", e.op, " ", b.sql, ")");
         out.type = isNumeric(a.type) && isNumeric(b.type) ? numericType : SqlType::Unknown;
         return out;
     }
@@ -479,6 +564,7 @@ private:
     {
         Typed value = expr(*e.args[0], scope);
         std::vector<Typed> items;
+        items.reserve(e.args.size() - 1);
         bool dates = value.type == SqlType::DateTime;
         for (std::size_t i = 1; i < e.args.size(); ++i) {
             items.push_back(expr(*e.args[i], scope));
@@ -493,11 +579,17 @@ private:
             if (dates)
                 items[i] = asDateTime(std::move(items[i]));
             text = text || mayBeText(items[i].type);
-            list += (i ? ", " : "") + items[i].sql;
+            if (i)
+                list += ", ";
+            list += items[i].sql;
         }
         // SQLite compares an IN list with the left operand's collation.
         Typed out;
-        out.sql = "(" + (text ? collated(value.sql) : value.sql) + (e.negated ? " NOT IN (" : " IN (") + list + "))";
+        out.sql += '(';
+        appendCollated(out.sql, value.sql, text);
+        out.sql += e.negated ? " NOT IN (" : " IN (";
+        out.sql += list;
+        out.sql += "))";
         return out;
     }
 
@@ -506,40 +598,42 @@ private:
         Typed out;
         auto arity = [&](std::size_t n) {
             if (e.args.size() != n)
-                throw TranslationError("The " + e.op + " function requires " + std::to_string(n)
-                                       + " argument(s).");
+                throw TranslationError(cat("The ", e.op, " function requires ", std::to_string(n), " argument(s)."));
         };
         if (e.op == "COUNT") {
             arity(1);
-            out.sql = "count(" + (e.args[0]->kind == Expr::Kind::Star ? std::string("*") : expr(*e.args[0], scope).sql)
-                + ")";
+            if (e.args[0]->kind == Expr::Kind::Star)
+                out.sql = "count(*)";
+            else
+                out.sql = cat("count(", expr(*e.args[0], scope).sql, ")");
             out.type = SqlType::Integer;
             return out;
         }
         if (e.op == "DATEDIFF") {
             arity(3);
             const Expr& part = *e.args[0];
-            const std::string unit = part.kind == Expr::Kind::Column && part.names.size() == 1
-                ? lowerAscii(part.names.front())
-                : std::string();
-            if (unit != "day" && unit != "dd" && unit != "d") {
+            const std::string_view unit = part.kind == Expr::Kind::Column && part.names.size() == 1
+                ? part.names.front()
+                : std::string_view();
+            if (!equalsIgnoreCase(unit, "day") && !equalsIgnoreCase(unit, "dd") && !equalsIgnoreCase(unit, "d")) {
                 if (unit.empty())
                     throw TranslationError("Invalid parameter 1 specified for datediff.");
-                unsupported("DATEDIFF(" + part.names.front() + ", ...)");
+                unsupported(cat("DATEDIFF(", part.names.front(), ", ...)"));
             }
-            out.sql = "tsql_datediff_day(" + asDateTime(expr(*e.args[1], scope)).sql + ", "
-                + asDateTime(expr(*e.args[2], scope)).sql + ")";
+            const Typed b = asDateTime(expr(*e.args[2], scope));
+            const Typed a = asDateTime(expr(*e.args[1], scope));
+            out.sql = cat("tsql_datediff_day(", a.sql, ", ", b.sql, ")");
             out.type = SqlType::Integer;
             return out;
         }
         if (e.op == "MONTH" || e.op == "YEAR") {
             arity(1);
-            out.sql = (e.op == "MONTH" ? "tsql_month(" : "tsql_year(") + asDateTime(expr(*e.args[0], scope)).sql
-                + ")";
+            out.sql = cat(e.op == "MONTH" ? "tsql_month(" : "tsql_year(", asDateTime(expr(*e.args[0], scope)).sql,
+                          ")");
             out.type = SqlType::Integer;
             return out;
         }
-        unsupported(e.op + "()");
+        unsupported(cat(e.op, "()"));
     }
 
     Typed cast(const Expr& e, const Scope& scope)
@@ -555,12 +649,13 @@ private:
             std::string text;
             if (value.type == SqlType::DateTime || value.type == SqlType::Unknown) {
                 // Datetimes become text in style 0, the default of CAST and CONVERT.
-                text = "tsql_style0(" + value.sql + ")";
                 if (length >= 0 && (length < kStyle0Length || value.type == SqlType::Unknown))
-                    text = "tsql_varchar(" + text + ", " + std::to_string(length) + ")";
+                    text = cat("tsql_varchar(tsql_style0(", value.sql, "), ", std::to_string(length), ")");
+                else
+                    text = cat("tsql_style0(", value.sql, ")");
             } else {
                 // tsql_varchar keeps the server's "*" for an integer too long for the target.
-                text = "tsql_varchar(" + value.sql + ", " + std::to_string(length) + ")";
+                text = cat("tsql_varchar(", value.sql, ", ", std::to_string(length), ")");
             }
             out.sql = std::move(text);
             out.type = SqlType::Text;
@@ -591,12 +686,16 @@ private:
             const Typed condition = operand ? compare(*operand, expr(*e.args[i], scope), "=") : expr(*e.args[i], scope);
             const Typed result = expr(*e.args[i + 1], scope);
             takeType(result);
-            out.sql += " WHEN " + condition.sql + " THEN " + result.sql;
+            out.sql += " WHEN ";
+            out.sql += condition.sql;
+            out.sql += " THEN ";
+            out.sql += result.sql;
         }
         if (e.hasElse) {
             const Typed otherwise = expr(*e.args.back(), scope);
             takeType(otherwise);
-            out.sql += " ELSE " + otherwise.sql;
+            out.sql += " ELSE ";
+            out.sql += otherwise.sql;
         }
         out.sql += " END)";
         return out;
@@ -656,9 +755,9 @@ SingleTableSelect analyzeSingleTableSelect(std::string_view tsql)
         throw TranslationError("The statement groups or counts rows, so its rows cannot be updated.");
     const TableSource& source = parsed->from.front();
     SingleTableSelect out;
-    out.schema = source.database;
-    out.table = source.table;
-    out.alias = source.alias;
+    out.schema = std::string(source.database);
+    out.table = std::string(source.table);
+    out.alias = std::string(source.alias);
     out.selectStar = parsed->items.size() == 1 && parsed->items.front().star;
     out.selectListEnd = parsed->selectListEnd;
     return out;

@@ -7,6 +7,8 @@
 #include <array>
 #include <cctype>
 #include <charconv>
+#include <cstdint>
+#include <list>
 
 namespace vantik::sqlcompat {
 
@@ -31,21 +33,68 @@ namespace {
 
 enum class TokenKind { Word, QuotedName, String, Number, Symbol, End };
 
+// Tokens look into the statement's text (or, for a literal with doubled quotes, into
+// the parser's own store), so reading a statement copies no name and no literal.
 struct Token {
     TokenKind kind = TokenKind::End;
-    std::string text;   // word/name: the name; string: the value; symbol/number: as written
+    bool reserved = false;   // a Word that isReserved()
+    std::string_view text;   // word/name: the name; string: the value; symbol/number: as written
     std::size_t begin = 0;
     std::size_t end = 0;
 };
 
+constexpr bool isAsciiAlpha(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+constexpr bool isAsciiDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isAsciiSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+bool isOneCharSymbol(char c)
+{
+    switch (c) {
+    case '(': case ')': case ',': case '.': case '*': case '+': case '-': case '/': case '%': case '=': case '<':
+    case '>': case ';':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Character classes by table: the tokenizer asks for every character of every statement.
+enum CharClass : unsigned char { kWordStart = 1, kWordChar = 2 };
+
+constexpr std::array<unsigned char, 256> makeCharClasses()
+{
+    std::array<unsigned char, 256> classes{};
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        if (isAsciiAlpha(ch) || ch == '_' || ch == '#')
+            classes[c] |= kWordStart;
+        if (isAsciiAlpha(ch) || isAsciiDigit(ch) || ch == '_' || ch == '#' || ch == '$' || ch == '@')
+            classes[c] |= kWordChar;
+    }
+    return classes;
+}
+
+constexpr std::array<unsigned char, 256> kCharClasses = makeCharClasses();
+
 bool isWordStart(char c)
 {
-    return std::isalpha(static_cast<unsigned char>(c)) || c == '_' || c == '#';
+    return kCharClasses[static_cast<unsigned char>(c)] & kWordStart;
 }
 
 bool isWordChar(char c)
 {
-    return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '#' || c == '$' || c == '@';
+    return kCharClasses[static_cast<unsigned char>(c)] & kWordChar;
 }
 
 std::string excerpt(std::string_view text)
@@ -54,32 +103,44 @@ std::string excerpt(std::string_view text)
 }
 
 // Reads a literal or a quoted name closed by `close`, where a doubled `close` stands for itself.
-std::string readQuoted(std::string_view sql, std::size_t& pos, char close)
+// The value is a view into the statement unless a doubled `close` had to be undone; then it
+// lives in `store`.
+std::string_view readQuoted(std::string_view sql, std::size_t& pos, char close, std::list<std::string>& store)
 {
     const std::size_t start = pos;
-    std::string value;
+    std::string* value = nullptr;
     while (pos < sql.size()) {
-        if (sql[pos] == close) {
-            if (pos + 1 < sql.size() && sql[pos + 1] == close) {
-                value += close;
-                pos += 2;
-                continue;
-            }
-            ++pos;
-            return value;
+        const std::size_t found = sql.find(close, pos);
+        if (found == std::string_view::npos)
+            break;
+        if (found + 1 < sql.size() && sql[found + 1] == close) {
+            if (!value)
+                value = &store.emplace_back();
+            value->append(sql.substr(pos, found + 1 - pos));
+            pos = found + 2;
+            continue;
         }
-        value += sql[pos++];
+        const std::string_view tail = sql.substr(pos, found - pos);
+        pos = found + 1;
+        if (!value)
+            return tail;
+        value->append(tail);
+        return *value;
     }
+    pos = sql.size();
     throw TranslationError("Unclosed quotation mark after the character string '" + excerpt(sql.substr(start)) + "'.");
 }
 
-std::vector<Token> tokenize(std::string_view sql)
+bool isReserved(std::string_view word);
+
+std::vector<Token> tokenize(std::string_view sql, std::list<std::string>& store)
 {
     std::vector<Token> tokens;
+    tokens.reserve(sql.size() / 4 + 2);
     std::size_t pos = 0;
     while (pos < sql.size()) {
         const char c = sql[pos];
-        if (std::isspace(static_cast<unsigned char>(c))) {
+        if (isAsciiSpace(c)) {
             ++pos;
             continue;
         }
@@ -95,46 +156,48 @@ std::vector<Token> tokenize(std::string_view sql)
             pos = close + 2;
             continue;
         }
-        Token t;
+        // Filled in place: copying a finished token costs more than reading it.
+        Token& t = tokens.emplace_back();
         t.begin = pos;
         if (c == '\'' || ((c == 'N' || c == 'n') && pos + 1 < sql.size() && sql[pos + 1] == '\'')) {
             pos += c == '\'' ? 1 : 2;
             t.kind = TokenKind::String;
-            t.text = readQuoted(sql, pos, '\'');
+            t.text = readQuoted(sql, pos, '\'', store);
         } else if (c == '[') {
             ++pos;
             t.kind = TokenKind::QuotedName;
-            t.text = readQuoted(sql, pos, ']');
+            t.text = readQuoted(sql, pos, ']', store);
         } else if (c == '"') {
             ++pos;
             t.kind = TokenKind::QuotedName;
-            t.text = readQuoted(sql, pos, '"');
+            t.text = readQuoted(sql, pos, '"', store);
         } else if (isWordStart(c)) {
             while (pos < sql.size() && isWordChar(sql[pos]))
                 ++pos;
             t.kind = TokenKind::Word;
-            t.text = std::string(sql.substr(t.begin, pos - t.begin));
-        } else if (std::isdigit(static_cast<unsigned char>(c))
-                   || (c == '.' && pos + 1 < sql.size() && std::isdigit(static_cast<unsigned char>(sql[pos + 1])))) {
-            while (pos < sql.size() && std::isdigit(static_cast<unsigned char>(sql[pos])))
+            t.text = sql.substr(t.begin, pos - t.begin);
+            t.reserved = isReserved(t.text);
+        } else if (isAsciiDigit(c) || (c == '.' && pos + 1 < sql.size() && isAsciiDigit(sql[pos + 1]))) {
+            while (pos < sql.size() && isAsciiDigit(sql[pos]))
                 ++pos;
             if (pos < sql.size() && sql[pos] == '.') {
                 ++pos;
-                while (pos < sql.size() && std::isdigit(static_cast<unsigned char>(sql[pos])))
+                while (pos < sql.size() && isAsciiDigit(sql[pos]))
                     ++pos;
             }
             if (pos < sql.size() && (isWordStart(sql[pos]) || sql[pos] == '\''))
                 syntaxError(sql.substr(t.begin, pos + 1 - t.begin));
             t.kind = TokenKind::Number;
-            t.text = std::string(sql.substr(t.begin, pos - t.begin));
+            t.text = sql.substr(t.begin, pos - t.begin);
         } else {
-            static constexpr std::array<std::string_view, 5> twoChar = {"<>", "!=", "<=", ">=", "!<"};
-            const std::string_view two = sql.substr(pos, 2);
-            if (std::find(twoChar.begin(), twoChar.end(), two) != twoChar.end()) {
-                if (two == "!<")
+            const char n = pos + 1 < sql.size() ? sql[pos + 1] : '\0';
+            const bool twoChar = (c == '<' && (n == '>' || n == '=')) || (c == '>' && n == '=')
+                || (c == '!' && (n == '=' || n == '<'));
+            if (twoChar) {
+                if (n == '<')
                     unsupported("!<");
                 pos += 2;
-            } else if (std::string_view("(),.*+-/%=<>;").find(c) != std::string_view::npos) {
+            } else if (isOneCharSymbol(c)) {
                 ++pos;
             } else if (c == '&' || c == '|' || c == '^' || c == '~') {
                 unsupported("bitwise operator");
@@ -146,10 +209,9 @@ std::vector<Token> tokenize(std::string_view sql)
                 syntaxError(sql.substr(pos, 1));
             }
             t.kind = TokenKind::Symbol;
-            t.text = std::string(sql.substr(t.begin, pos - t.begin));
+            t.text = sql.substr(t.begin, pos - t.begin);
         }
         t.end = pos;
-        tokens.push_back(std::move(t));
     }
     Token end;
     end.begin = end.end = sql.size();
@@ -157,23 +219,75 @@ std::vector<Token> tokenize(std::string_view sql)
     return tokens;
 }
 
+// Up to the first eight characters, lower-cased, one per byte.
+constexpr std::uint64_t packLower(std::string_view word)
+{
+    std::uint64_t packed = 0;
+    for (std::size_t i = 0; i < word.size() && i < 8; ++i)
+        packed |= static_cast<std::uint64_t>(static_cast<unsigned char>(lowerAsciiChar(word[i]))) << (8 * i);
+    return packed;
+}
+
 // Words that end an expression or a name list, so that they are never taken for an alias.
+// Asked once for every word of every statement, so it looks only at words of the same length.
 bool isReserved(std::string_view word)
 {
-    static constexpr std::array<std::string_view, 44> words = {
-        "all", "and", "any", "as", "asc", "between", "by", "case", "collate", "compute", "cross", "desc",
-        "distinct", "else", "end", "escape", "except", "exists", "for", "from", "full", "group", "having",
-        "in", "inner", "intersect", "into", "is", "join", "left", "like", "not", "null", "on", "option",
-        "or", "order", "outer", "right", "select", "then", "union", "when", "where"};
-    const std::string lower = lowerAscii(word);
-    return std::find(words.begin(), words.end(), lower) != words.end() || lower == "with" || lower == "top"
-        || lower == "apply" || lower == "pivot" || lower == "unpivot";
+    constexpr std::size_t longest = 9;  // "intersect"
+    if (word.size() < 2 || word.size() > longest)
+        return false;
+    if (word.size() == longest)
+        return equalsIgnoreCase(word, "intersect");
+    // Up to eight letters packed in one integer: each candidate costs one comparison.
+    const std::uint64_t w = packLower(word);
+    auto oneOf = [&](const auto& candidates) {
+        return std::find(std::begin(candidates), std::end(candidates), w) != std::end(candidates);
+    };
+    switch (word.size()) {
+    case 2: {
+        static constexpr std::uint64_t words[] = {packLower("as"), packLower("by"), packLower("in"), packLower("is"),
+                                                  packLower("on"), packLower("or")};
+        return oneOf(words);
+    }
+    case 3: {
+        static constexpr std::uint64_t words[] = {packLower("all"), packLower("and"), packLower("any"),
+                                                  packLower("asc"), packLower("end"), packLower("for"),
+                                                  packLower("not"), packLower("top")};
+        return oneOf(words);
+    }
+    case 4: {
+        static constexpr std::uint64_t words[] = {
+            packLower("case"), packLower("desc"), packLower("else"), packLower("from"), packLower("full"),
+            packLower("into"), packLower("join"), packLower("left"), packLower("like"), packLower("null"),
+            packLower("then"), packLower("when"), packLower("with")};
+        return oneOf(words);
+    }
+    case 5: {
+        static constexpr std::uint64_t words[] = {packLower("apply"), packLower("cross"), packLower("group"),
+                                                  packLower("inner"), packLower("order"), packLower("outer"),
+                                                  packLower("pivot"), packLower("right"), packLower("union"),
+                                                  packLower("where")};
+        return oneOf(words);
+    }
+    case 6: {
+        static constexpr std::uint64_t words[] = {packLower("escape"), packLower("except"), packLower("exists"),
+                                                  packLower("having"), packLower("option"), packLower("select")};
+        return oneOf(words);
+    }
+    case 7: {
+        static constexpr std::uint64_t words[] = {packLower("between"), packLower("collate"), packLower("compute"),
+                                                  packLower("unpivot")};
+        return oneOf(words);
+    }
+    default:
+        return w == packLower("distinct");
+    }
 }
 
 class Parser {
 public:
     explicit Parser(std::string_view sql)
-        : m_tokens(tokenize(sql))
+        : m_storage(std::make_unique<StatementStorage>())
+        , m_tokens(tokenize(sql, m_storage->strings))
     {
     }
 
@@ -195,6 +309,7 @@ public:
             next();
         if (peek().kind != TokenKind::End)
             syntaxError(peek().text);
+        select->storage = std::move(m_storage);
         return select;
     }
 
@@ -209,12 +324,14 @@ private:
     bool isWord(std::string_view word, std::size_t ahead = 0) const
     {
         const Token& t = peek(ahead);
-        return t.kind == TokenKind::Word && lowerAscii(t.text) == word;
+        return t.kind == TokenKind::Word && equalsIgnoreCase(t.text, word);
     }
     bool isSymbol(std::string_view symbol, std::size_t ahead = 0) const
     {
         const Token& t = peek(ahead);
-        return t.kind == TokenKind::Symbol && t.text == symbol;
+        // Symbols are one or two characters.
+        return t.kind == TokenKind::Symbol && t.text.size() == symbol.size() && t.text[0] == symbol[0]
+            && (symbol.size() == 1 || t.text[1] == symbol[1]);
     }
     bool acceptWord(std::string_view word)
     {
@@ -254,9 +371,9 @@ private:
     bool atName() const
     {
         const Token& t = peek();
-        return t.kind == TokenKind::QuotedName || (t.kind == TokenKind::Word && !isReserved(t.text));
+        return t.kind == TokenKind::QuotedName || (t.kind == TokenKind::Word && !t.reserved);
     }
-    std::string name()
+    std::string_view name()
     {
         if (!atName())
             syntaxError(peek().text);
@@ -351,7 +468,7 @@ private:
         item.expr = parseExpr();
         if (acceptWord("as")) {
             if (peek().kind == TokenKind::String || peek().kind == TokenKind::QuotedName
-                || (peek().kind == TokenKind::Word && !isReserved(peek().text)))
+                || (peek().kind == TokenKind::Word && !peek().reserved))
                 item.alias = next().text;
             else
                 syntaxError(peek().text);
@@ -403,22 +520,23 @@ private:
         if (isWord("openquery") || isWord("openrowset") || isWord("opendatasource"))
             unsupported(upper(peek().text));
         // database..table or database.owner.table; the owner is the default schema in every HIS database.
-        std::vector<std::string> parts;
-        parts.push_back(name());
+        std::array<std::string_view, 3> parts;
+        std::size_t count = 0;
+        std::string_view last = name();
+        parts[count++] = last;
         while (acceptSymbol(".")) {
-            if (isSymbol(".")) {
-                parts.emplace_back();
-                continue;
-            }
-            parts.push_back(name());
+            last = isSymbol(".") ? std::string_view() : name();
+            if (count < parts.size())
+                parts[count] = last;
+            ++count;
         }
-        if (parts.size() != 3) {
-            if (parts.size() == 4)
+        if (count != 3) {
+            if (count == 4)
                 unsupported("four-part name (linked server)");
-            unsupported("table name without its database (" + parts.back() + ")");
+            unsupported("table name without its database (" + std::string(last) + ")");
         }
-        if (!parts[1].empty() && lowerAscii(parts[1]) != "dbo")
-            unsupported("schema " + parts[1]);
+        if (!parts[1].empty() && !equalsIgnoreCase(parts[1], "dbo"))
+            unsupported("schema " + std::string(parts[1]));
         if (isSymbol("("))
             unsupported("table-valued function");
         source.database = parts[0];
@@ -432,8 +550,8 @@ private:
             do {
                 if (peek().kind != TokenKind::Word)
                     syntaxError(peek().text);
-                const std::string hint = lowerAscii(peek().text);
-                if (hint != "nolock" && hint != "readuncommitted")
+                const std::string_view hint = peek().text;
+                if (!equalsIgnoreCase(hint, "nolock") && !equalsIgnoreCase(hint, "readuncommitted"))
                     unsupported("table hint " + upper(peek().text));
                 next();
             } while (acceptSymbol(","));
@@ -447,11 +565,20 @@ private:
         return source;
     }
 
-    ExprPtr make(Expr::Kind kind, std::size_t begin)
+    ExprPtr make(Expr::Kind kind, std::size_t begin, std::size_t argCount = 0)
     {
-        auto e = std::make_unique<Expr>();
+        // A statement has fewer nodes than half its tokens, as a rule, so the first block is
+        // usually the only one. A block never grows past its reserve, so nodes stay put.
+        std::vector<std::vector<Expr>>& blocks = m_storage->exprBlocks;
+        if (blocks.empty() || blocks.back().size() == blocks.back().capacity()) {
+            const std::size_t reserve = blocks.empty() ? m_tokens.size() / 2 + 8 : 64;
+            blocks.emplace_back().reserve(reserve);
+        }
+        Expr* e = &blocks.back().emplace_back();
         e->kind = kind;
         e->begin = begin;
+        if (argCount)
+            e->args.reserve(argCount);
         return e;
     }
     ExprPtr finish(ExprPtr e)
@@ -467,7 +594,7 @@ private:
         ExprPtr left = parseAnd();
         while (isWord("or")) {
             next();
-            auto e = make(Expr::Kind::Or, left->begin);
+            auto e = make(Expr::Kind::Or, left->begin, 2);
             e->args.push_back(std::move(left));
             e->args.push_back(parseAnd());
             left = finish(std::move(e));
@@ -480,7 +607,7 @@ private:
         ExprPtr left = parseNot();
         while (isWord("and")) {
             next();
-            auto e = make(Expr::Kind::And, left->begin);
+            auto e = make(Expr::Kind::And, left->begin, 2);
             e->args.push_back(std::move(left));
             e->args.push_back(parseNot());
             left = finish(std::move(e));
@@ -514,7 +641,7 @@ private:
         if (t.kind == TokenKind::Symbol
             && (t.text == "=" || t.text == "<>" || t.text == "!=" || t.text == "<" || t.text == ">" || t.text == "<="
                 || t.text == ">=")) {
-            auto e = make(Expr::Kind::Compare, left->begin);
+            auto e = make(Expr::Kind::Compare, left->begin, 2);
             e->op = next().text;
             if (e->op == "!=")
                 e->op = "<>";
@@ -549,7 +676,7 @@ private:
             return finish(std::move(e));
         }
         if (acceptWord("like")) {
-            auto e = make(Expr::Kind::Like, left->begin);
+            auto e = make(Expr::Kind::Like, left->begin, 3);
             e->negated = negated;
             e->args.push_back(std::move(left));
             e->args.push_back(parseAdditive());
@@ -558,7 +685,7 @@ private:
             return finish(std::move(e));
         }
         if (acceptWord("between")) {
-            auto e = make(Expr::Kind::Between, left->begin);
+            auto e = make(Expr::Kind::Between, left->begin, 3);
             e->negated = negated;
             e->args.push_back(std::move(left));
             e->args.push_back(parseAdditive());
@@ -575,7 +702,7 @@ private:
     {
         ExprPtr left = parseMultiplicative();
         while (isSymbol("+") || isSymbol("-")) {
-            auto e = make(Expr::Kind::Arithmetic, left->begin);
+            auto e = make(Expr::Kind::Arithmetic, left->begin, 2);
             e->op = next().text;
             e->args.push_back(std::move(left));
             e->args.push_back(parseMultiplicative());
@@ -588,7 +715,7 @@ private:
     {
         ExprPtr left = parseUnary();
         while (isSymbol("*") || isSymbol("/") || isSymbol("%")) {
-            auto e = make(Expr::Kind::Arithmetic, left->begin);
+            auto e = make(Expr::Kind::Arithmetic, left->begin, 2);
             e->op = next().text;
             e->args.push_back(std::move(left));
             e->args.push_back(parseUnary());
@@ -682,14 +809,14 @@ private:
         }
 
         if (t.kind == TokenKind::Word) {
-            const std::string word = lowerAscii(t.text);
-            if (word == "null") {
+            auto is = [&](std::string_view word) { return equalsIgnoreCase(t.text, word); };
+            if (is("null")) {
                 next();
                 return finish(make(Expr::Kind::Null, begin));
             }
-            if (word == "case")
+            if (is("case"))
                 return parseCase();
-            if (word == "cast" && isSymbol("(", 1)) {
+            if (is("cast") && isSymbol("(", 1)) {
                 next();
                 next();
                 auto e = make(Expr::Kind::Cast, begin);
@@ -699,7 +826,7 @@ private:
                 expectSymbol(")");
                 return finish(std::move(e));
             }
-            if (word == "convert" && isSymbol("(", 1)) {
+            if (is("convert") && isSymbol("(", 1)) {
                 next();
                 next();
                 auto e = make(Expr::Kind::Cast, begin);
@@ -712,40 +839,54 @@ private:
                 expectSymbol(")");
                 return finish(std::move(e));
             }
-            if ((word == "left" || word == "right") && isSymbol("(", 1))
-                return parseFunction(next().begin, word);
-            if (isReserved(word))
+            if ((is("left") || is("right")) && isSymbol("(", 1))
+                return parseFunction(next().begin, t.text);
+            if (t.reserved)
                 syntaxError(t.text);
         }
 
         const bool plainWord = t.kind == TokenKind::Word;
-        std::vector<std::string> parts;
-        parts.push_back(next().text);
+        NameParts parts;
+        std::size_t count = 1;
+        std::string_view last = next().text;
         if (isSymbol("(") && plainWord)
-            return parseFunction(begin, parts.front());
+            return parseFunction(begin, last);
+        parts.push_back(last);
         while (isSymbol(".")) {
             next();
             if (isSymbol("."))
                 unsupported("column name with an omitted part");
-            parts.push_back(name());
+            last = name();
+            if (++count <= 2)
+                parts.push_back(last);
         }
         if (isSymbol("("))
-            unsupported("method call " + parts.back());
-        if (parts.size() > 2)
-            unsupported("column name of " + std::to_string(parts.size()) + " parts");
+            unsupported("method call " + std::string(last));
+        if (count > 2)
+            unsupported("column name of " + std::to_string(count) + " parts");
         auto e = make(Expr::Kind::Column, begin);
-        e->names = std::move(parts);
+        e->names = parts;
         return finish(std::move(e));
     }
 
-    ExprPtr parseFunction(std::size_t begin, const std::string& functionName)
+    ExprPtr parseFunction(std::size_t begin, std::string_view functionName)
     {
         auto e = make(Expr::Kind::Function, begin);
-        e->op = upper(functionName);
+        static constexpr std::array<std::string_view, 9> known = {"COUNT", "DATEDIFF", "MONTH", "YEAR", "SUM",
+                                                                  "MIN", "MAX", "AVG", "LEFT"};
+        for (std::string_view k : known) {
+            if (equalsIgnoreCase(k, functionName)) {
+                e->op = k;
+                break;
+            }
+        }
+        if (e->op.empty())
+            e->op = m_storage->strings.emplace_back(upper(functionName));
         expectSymbol("(");
         if (isWord("distinct") || isWord("all"))
-            unsupported(e->op + "(" + upper(peek().text) + " ...)");
+            unsupported(std::string(e->op) + "(" + upper(peek().text) + " ...)");
         if (!isSymbol(")")) {
+            e->args.reserve(3);
             do {
                 e->args.push_back(parseExpr());
             } while (acceptSymbol(","));
@@ -778,6 +919,7 @@ private:
         return finish(std::move(e));
     }
 
+    std::unique_ptr<StatementStorage> m_storage;
     std::vector<Token> m_tokens;
     std::size_t m_pos = 0;
 };

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,8 +14,29 @@ namespace vantik::sqlcompat {
 /// The syntax tree of the one statement form the program sends: a SELECT with
 /// joins, scalar subqueries, CASE, CAST/CONVERT and a few functions. Everything
 /// else is refused while parsing, so the translator never sees it.
+///
+/// The tree is read once per statement sent to the database, so it is cheap to build:
+/// names and literals are views into the statement's text (or into the tree's own
+/// store when quotes had to be undone), and expression nodes come from one arena. A
+/// tree is valid only while the text it was parsed from lives.
 
 struct Select;
+struct Expr;
+using ExprPtr = Expr*;  ///< owned by the statement's arena (Select::storage)
+
+/// Qualifier and column of a column reference: one or two parts.
+class NameParts {
+public:
+    std::size_t size() const { return m_count; }
+    std::string_view operator[](std::size_t i) const { return m_parts[i]; }
+    std::string_view front() const { return m_parts[0]; }
+    std::string_view back() const { return m_parts[m_count - 1]; }
+    void push_back(std::string_view part) { m_parts[m_count++] = part; }
+
+private:
+    std::array<std::string_view, 2> m_parts;
+    std::size_t m_count = 0;
+};
 
 struct TypeName {
     std::string name;            ///< lower case: "varchar", "datetime", ...
@@ -45,10 +68,10 @@ struct Expr {
     };
 
     Kind kind = Kind::Null;
-    std::string op;
-    std::string text;
-    std::vector<std::string> names;
-    std::vector<std::unique_ptr<Expr>> args;
+    std::string_view op;
+    std::string_view text;
+    NameParts names;
+    std::vector<ExprPtr> args;
     std::unique_ptr<Select> subquery;
     bool negated = false;
     bool hasOperand = false;  ///< CASE x WHEN ...
@@ -58,39 +81,48 @@ struct Expr {
     std::size_t begin = 0;
     std::size_t end = 0;
 };
-using ExprPtr = std::unique_ptr<Expr>;
 
 struct SelectItem {
-    ExprPtr expr;                ///< null for a star
+    ExprPtr expr = nullptr;           ///< null for a star
     bool star = false;
-    std::string starQualifier;   ///< "P" for P.*; empty for *
-    std::string alias;
+    std::string_view starQualifier;   ///< "P" for P.*; empty for *
+    std::string_view alias;
     bool hasAlias = false;
 };
 
 struct TableSource {
     enum class Join { None, Inner, Left };
     Join join = Join::None;
-    std::string database;        ///< as written
-    std::string table;           ///< as written
-    std::string alias;           ///< empty when none
-    ExprPtr on;
+    std::string_view database;   ///< as written
+    std::string_view table;      ///< as written
+    std::string_view alias;      ///< empty when none
+    ExprPtr on = nullptr;
     std::size_t begin = 0;
     std::size_t end = 0;
 };
 
 struct OrderItem {
-    ExprPtr expr;
+    ExprPtr expr = nullptr;
     bool descending = false;
 };
 
+/// What the nodes of one statement's tree live in.
+struct StatementStorage {
+    /// Literals and names whose quotes were undone, upper-cased function names. A list:
+    /// it allocates nothing while empty, and its elements never move.
+    std::list<std::string> strings;
+    /// Each block is filled only up to its reserve, so that nodes never move.
+    std::vector<std::vector<Expr>> exprBlocks;
+};
+
 struct Select {
+    std::unique_ptr<StatementStorage> storage;  ///< set on the outermost SELECT only
     bool distinct = false;
     std::optional<long long> top;
     std::vector<SelectItem> items;
     std::size_t selectListEnd = 0;
     std::vector<TableSource> from;
-    ExprPtr where;
+    ExprPtr where = nullptr;
     std::vector<ExprPtr> groupBy;
     std::vector<OrderItem> orderBy;
 };
