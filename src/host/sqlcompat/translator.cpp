@@ -69,14 +69,6 @@ void appendName(std::string& out, std::string_view name)
     appendQuoted(out, name, '`');
 }
 
-std::string quoteName(std::string_view name)
-{
-    std::string out;
-    out.reserve(name.size() + 2);
-    appendName(out, name);
-    return out;
-}
-
 std::string quoteString(std::string_view text)
 {
     std::string out;
@@ -97,11 +89,6 @@ bool mayBeText(SqlType t)
 }
 
 constexpr std::string_view kCollateClause = " COLLATE ";
-
-std::string collated(std::string_view sql)
-{
-    return cat(sql, kCollateClause, kCollationName);
-}
 
 void appendCollated(std::string& out, std::string_view sql, bool text)
 {
