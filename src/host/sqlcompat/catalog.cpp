@@ -1,5 +1,6 @@
 #include "host/sqlcompat/catalog.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vantik::sqlcompat {
@@ -12,8 +13,33 @@ std::string lowerAscii(std::string_view text)
     return out;
 }
 
+namespace {
+
+std::uint64_t nameHash(std::string_view name)
+{
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (char c : name) {
+        hash ^= static_cast<unsigned char>(lowerAsciiChar(c));
+        hash *= 1099511628211ull;
+    }
+    return hash;
+}
+
+} // namespace
+
 const ColumnInfo* TableInfo::column(std::string_view columnName) const
 {
+    if (!columnIndex.empty() && columnIndex.size() == columns.size()) {
+        // Equal hashes sit in column order, so the first match is the first declared.
+        const std::uint64_t hash = nameHash(columnName);
+        auto it = std::lower_bound(columnIndex.begin(), columnIndex.end(), std::make_pair(hash, std::uint32_t{0}));
+        for (; it != columnIndex.end() && it->first == hash; ++it) {
+            const ColumnInfo& c = columns[it->second];
+            if (equalsIgnoreCase(c.name, columnName))
+                return &c;
+        }
+        return nullptr;
+    }
     for (const ColumnInfo& c : columns) {
         if (equalsIgnoreCase(c.name, columnName))
             return &c;
@@ -24,6 +50,11 @@ const ColumnInfo* TableInfo::column(std::string_view columnName) const
 void Catalog::addTable(TableInfo table)
 {
     std::string key = lowerAscii(table.schema) + "." + lowerAscii(table.name);
+    table.columnIndex.clear();
+    table.columnIndex.reserve(table.columns.size());
+    for (std::size_t i = 0; i < table.columns.size(); ++i)
+        table.columnIndex.emplace_back(nameHash(table.columns[i].name), static_cast<std::uint32_t>(i));
+    std::sort(table.columnIndex.begin(), table.columnIndex.end());
     m_tables[std::move(key)] = std::move(table);
 }
 

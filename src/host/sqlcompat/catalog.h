@@ -2,9 +2,11 @@
 
 #include "host/sqlcompat/sqltype.h"
 
+#include <cstdint>
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vantik::sqlcompat {
@@ -22,6 +24,11 @@ struct TableInfo {
 
     /// Case-insensitive lookup; nullptr when the table has no such column.
     const ColumnInfo* column(std::string_view columnName) const;
+
+    /// (hash of the lower-case name, position in columns), sorted: filled by
+    /// Catalog::addTable, because the translator looks columns up for every name of
+    /// every statement. Left empty, or out of step with columns, it is not used.
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> columnIndex;
 };
 
 /// The tables of the attached databases with their columns' kinds. The translator

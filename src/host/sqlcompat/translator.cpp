@@ -137,8 +137,9 @@ std::string storageLiteral(std::string_view text)
 
 class Translator {
 public:
-    explicit Translator(const Catalog& catalog)
+    Translator(const Catalog& catalog, std::size_t statementLength)
         : m_catalog(catalog)
+        , m_statementLength(statementLength)
     {
     }
 
@@ -156,7 +157,8 @@ public:
         SelectResult result;
         result.columns.reserve(s.items.size());
         std::string sql;
-        sql.reserve(256);
+        // The outer SELECT comes out somewhat longer than the statement (quoted names, aliases).
+        sql.reserve(parent ? 128 : m_statementLength + m_statementLength / 2 + 64);
         sql += "SELECT ";
         bool first = true;
         auto addColumn = [&](std::string_view expression, std::string_view name, SqlType type) {
@@ -689,6 +691,7 @@ private:
     }
 
     const Catalog& m_catalog;
+    std::size_t m_statementLength;
 };
 
 } // namespace
@@ -696,13 +699,15 @@ private:
 Translation translateTsql(std::string_view tsql, const Catalog& catalog)
 {
     const std::unique_ptr<Select> parsed = parseTsqlSelect(tsql);
-    Translator translator(catalog);
+    Translator translator(catalog, tsql.size());
     SelectResult result = translator.select(*parsed, nullptr);
 
     Translation translation;
     translation.sql = std::move(result.sql);
     translation.returnsRows = true;
     if (result.columnsKnown) {
+        translation.columnNames.reserve(result.columns.size());
+        translation.columnTypes.reserve(result.columns.size());
         for (OutputColumn& column : result.columns) {
             translation.columnNames.push_back(std::move(column.name));
             translation.columnTypes.push_back(column.type);

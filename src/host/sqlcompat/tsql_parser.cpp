@@ -565,7 +565,7 @@ private:
         return source;
     }
 
-    ExprPtr make(Expr::Kind kind, std::size_t begin, std::size_t argCount = 0)
+    ExprPtr make(Expr::Kind kind, std::size_t begin)
     {
         // A statement has fewer nodes than half its tokens, as a rule, so the first block is
         // usually the only one. A block never grows past its reserve, so nodes stay put.
@@ -577,8 +577,6 @@ private:
         Expr* e = &blocks.back().emplace_back();
         e->kind = kind;
         e->begin = begin;
-        if (argCount)
-            e->args.reserve(argCount);
         return e;
     }
     ExprPtr finish(ExprPtr e)
@@ -594,7 +592,7 @@ private:
         ExprPtr left = parseAnd();
         while (isWord("or")) {
             next();
-            auto e = make(Expr::Kind::Or, left->begin, 2);
+            auto e = make(Expr::Kind::Or, left->begin);
             e->args.push_back(std::move(left));
             e->args.push_back(parseAnd());
             left = finish(std::move(e));
@@ -607,7 +605,7 @@ private:
         ExprPtr left = parseNot();
         while (isWord("and")) {
             next();
-            auto e = make(Expr::Kind::And, left->begin, 2);
+            auto e = make(Expr::Kind::And, left->begin);
             e->args.push_back(std::move(left));
             e->args.push_back(parseNot());
             left = finish(std::move(e));
@@ -641,7 +639,7 @@ private:
         if (t.kind == TokenKind::Symbol
             && (t.text == "=" || t.text == "<>" || t.text == "!=" || t.text == "<" || t.text == ">" || t.text == "<="
                 || t.text == ">=")) {
-            auto e = make(Expr::Kind::Compare, left->begin, 2);
+            auto e = make(Expr::Kind::Compare, left->begin);
             e->op = next().text;
             if (e->op == "!=")
                 e->op = "<>";
@@ -676,7 +674,7 @@ private:
             return finish(std::move(e));
         }
         if (acceptWord("like")) {
-            auto e = make(Expr::Kind::Like, left->begin, 3);
+            auto e = make(Expr::Kind::Like, left->begin);
             e->negated = negated;
             e->args.push_back(std::move(left));
             e->args.push_back(parseAdditive());
@@ -685,7 +683,7 @@ private:
             return finish(std::move(e));
         }
         if (acceptWord("between")) {
-            auto e = make(Expr::Kind::Between, left->begin, 3);
+            auto e = make(Expr::Kind::Between, left->begin);
             e->negated = negated;
             e->args.push_back(std::move(left));
             e->args.push_back(parseAdditive());
@@ -702,7 +700,7 @@ private:
     {
         ExprPtr left = parseMultiplicative();
         while (isSymbol("+") || isSymbol("-")) {
-            auto e = make(Expr::Kind::Arithmetic, left->begin, 2);
+            auto e = make(Expr::Kind::Arithmetic, left->begin);
             e->op = next().text;
             e->args.push_back(std::move(left));
             e->args.push_back(parseMultiplicative());
@@ -715,7 +713,7 @@ private:
     {
         ExprPtr left = parseUnary();
         while (isSymbol("*") || isSymbol("/") || isSymbol("%")) {
-            auto e = make(Expr::Kind::Arithmetic, left->begin, 2);
+            auto e = make(Expr::Kind::Arithmetic, left->begin);
             e->op = next().text;
             e->args.push_back(std::move(left));
             e->args.push_back(parseUnary());
@@ -886,7 +884,6 @@ private:
         if (isWord("distinct") || isWord("all"))
             unsupported(std::string(e->op) + "(" + upper(peek().text) + " ...)");
         if (!isSymbol(")")) {
-            e->args.reserve(3);
             do {
                 e->args.push_back(parseExpr());
             } while (acceptSymbol(","));

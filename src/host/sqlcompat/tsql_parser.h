@@ -38,6 +38,37 @@ private:
     std::size_t m_count = 0;
 };
 
+/// The operands of a node. Nearly every node has at most three, kept in place, so
+/// that a tree costs no allocation per operator.
+class ExprList {
+public:
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    ExprPtr operator[](std::size_t i) const { return data()[i]; }
+    ExprPtr back() const { return data()[m_size - 1]; }
+    const ExprPtr* begin() const { return data(); }
+    const ExprPtr* end() const { return data() + m_size; }
+    void push_back(ExprPtr e)
+    {
+        if (m_size < kInline) {
+            m_inline[m_size] = e;
+        } else {
+            if (m_size == kInline)
+                m_more.assign(m_inline.begin(), m_inline.end());
+            m_more.push_back(e);
+        }
+        ++m_size;
+    }
+
+private:
+    static constexpr std::size_t kInline = 3;
+    const ExprPtr* data() const { return m_size <= kInline ? m_inline.data() : m_more.data(); }
+
+    std::array<ExprPtr, kInline> m_inline{};
+    std::vector<ExprPtr> m_more;
+    std::size_t m_size = 0;
+};
+
 struct TypeName {
     std::string name;            ///< lower case: "varchar", "datetime", ...
     std::optional<int> length;   ///< absent when not written; -1 for MAX
@@ -71,7 +102,7 @@ struct Expr {
     std::string_view op;
     std::string_view text;
     NameParts names;
-    std::vector<ExprPtr> args;
+    ExprList args;
     std::unique_ptr<Select> subquery;
     bool negated = false;
     bool hasOperand = false;  ///< CASE x WHEN ...
