@@ -1,6 +1,7 @@
 #include "host/data/embedded_connection.h"
 
 #include "host/data/database_error.h"
+#include "host/data/statement_shape.h"
 #include "host/data/value_text.h"
 #include "host/sqlcompat/compat_functions.h"
 #include "host/sqlcompat/datetime.h"
@@ -16,6 +17,8 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 namespace vantik {
 
@@ -112,9 +115,67 @@ QVariant nativeColumnValue(sqlite3_stmt* statement, int i)
 
 } // namespace
 
+// What a statement's rows look like: SQL Server's names and kinds of its columns.
+struct EmbeddedConnection::ResultColumns {
+    bool returnsRows = false;
+    QStringList names;
+    std::vector<SqlType> types;
+
+    ResultColumns(const sqlcompat::Translation& translation, sqlite3_stmt* statement)
+        : returnsRows(translation.returnsRows)
+    {
+        const int columns = sqlite3_column_count(statement);
+        types.assign(static_cast<std::size_t>(columns), SqlType::Unknown);
+        for (int i = 0; i < columns; ++i) {
+            const auto index = static_cast<std::size_t>(i);
+            names << (index < translation.columnNames.size() ? QString::fromStdString(translation.columnNames[index])
+                                                             : QString::fromUtf8(sqlite3_column_name(statement, i)));
+            if (index < translation.columnTypes.size())
+                types[index] = translation.columnTypes[index];
+        }
+    }
+};
+
+// Statements kept prepared between calls. A batch pass sends the same statement
+// for each row with another identifier in it: translating and preparing it once
+// and binding the literals as parameters costs a fraction of doing both per row.
+struct EmbeddedConnection::StatementCache {
+    struct Shape {
+        bool parameterized = false; // false: the shape's literals cannot be parameters
+        StatementPtr statement;
+        std::optional<ResultColumns> columns;
+    };
+    // Enough for every statement a pass repeats; older ones go when it fills.
+    static constexpr std::size_t kLimit = 64;
+
+    std::unordered_map<std::string, Shape> shapes;
+    std::unordered_map<std::string, StatementPtr> native;
+
+    template <typename Map>
+    static void makeRoom(Map& map)
+    {
+        if (map.size() >= kLimit)
+            map.clear();
+    }
+};
+
+// A statement ready to step: a cached one is reset when the call is done with it.
 struct EmbeddedConnection::Prepared {
-    StatementPtr statement;
-    sqlcompat::Translation translation;
+    sqlite3_stmt* statement = nullptr;
+    StatementPtr owned;
+    const ResultColumns* columns = nullptr;
+    std::optional<ResultColumns> ownColumns;
+
+    Prepared() = default;
+    Prepared(const Prepared&) = delete;
+    Prepared& operator=(const Prepared&) = delete;
+    ~Prepared()
+    {
+        if (statement && !owned) {
+            sqlite3_reset(statement);
+            sqlite3_clear_bindings(statement);
+        }
+    }
 };
 
 QStringList EmbeddedConnection::databaseNames()
@@ -126,6 +187,7 @@ QStringList EmbeddedConnection::databaseNames()
 EmbeddedConnection::EmbeddedConnection(const QString& folder)
     : m_folder(QDir(folder).absolutePath())
     , m_connectionName(nextConnectionName())
+    , m_cache(std::make_unique<StatementCache>())
 {
     const QDir dir(m_folder);
     if (!dir.exists())
@@ -162,6 +224,7 @@ EmbeddedConnection::EmbeddedConnection(const QString& folder)
         }
         loadCatalog();
     } catch (...) {
+        m_cache.reset();
         QSqlDatabase::database(m_connectionName, false).close();
         QSqlDatabase::removeDatabase(m_connectionName);
         throw;
@@ -170,6 +233,7 @@ EmbeddedConnection::EmbeddedConnection(const QString& folder)
 
 EmbeddedConnection::~EmbeddedConnection()
 {
+    m_cache.reset(); // the handle closes only without open statements
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         db.close();
@@ -226,29 +290,70 @@ void EmbeddedConnection::loadCatalog()
     }
 }
 
-EmbeddedConnection::Prepared EmbeddedConnection::prepareTranslated(const QString& statement)
+void EmbeddedConnection::prepareTranslated(const QString& statement, Prepared& prepared)
 {
-    Prepared prepared;
     const QByteArray tsql = statement.toUtf8();
+    const std::string_view text(tsql.constData(), static_cast<std::size_t>(tsql.size()));
+    const StatementShape shape = statementShape(text);
+
+    if (shape.complete) {
+        const auto cached = m_cache->shapes.find(shape.key);
+        if (cached != m_cache->shapes.end() && cached->second.parameterized) {
+            sqlite3_stmt* stmt = cached->second.statement.get();
+            prepared.statement = stmt;
+            prepared.columns = &*cached->second.columns;
+            for (std::size_t i = 0; i < shape.literals.size(); ++i) {
+                const std::string value = literalValue(shape.literals[i]);
+                if (sqlite3_bind_text(stmt, int(i) + 1, value.data(), int(value.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+                    fail();
+            }
+            return;
+        }
+    }
+
+    sqlcompat::Translation translation;
     try {
-        prepared.translation = sqlcompat::translateTsql(std::string_view(tsql.constData(), tsql.size()), m_catalog);
+        translation = sqlcompat::translateTsql(text, m_catalog);
     } catch (const sqlcompat::TranslationError& error) {
         throw DatabaseError(QString::fromUtf8(error.what()));
     }
-    const std::string& sql = prepared.translation.sql;
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(m_handle, sql.data(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
-        fail();
-    prepared.statement.reset(raw);
-    return prepared;
+    auto prepare = [this](const std::string& sql) {
+        sqlite3_stmt* raw = nullptr;
+        if (sqlite3_prepare_v2(m_handle, sql.data(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
+            fail();
+        return StatementPtr(raw);
+    };
+    StatementPtr statementPtr = prepare(translation.sql);
+
+    if (shape.complete && !m_cache->shapes.contains(shape.key)) {
+        StatementCache::makeRoom(m_cache->shapes);
+        StatementCache::Shape entry;
+        if (auto parameterized = parameterizedTranslation(shape, translation, m_catalog)) {
+            sqlite3_stmt* raw = nullptr;
+            const std::string& sql = parameterized->sql;
+            if (sqlite3_prepare_v2(m_handle, sql.data(), static_cast<int>(sql.size()), &raw, nullptr) == SQLITE_OK) {
+                entry.parameterized = true;
+                entry.statement.reset(raw);
+                entry.columns.emplace(*parameterized, raw);
+            }
+        }
+        m_cache->shapes.emplace(shape.key, std::move(entry));
+    }
+
+    prepared.owned = std::move(statementPtr);
+    prepared.statement = prepared.owned.get();
+    prepared.ownColumns.emplace(translation, prepared.statement);
+    prepared.columns = &*prepared.ownColumns;
 }
 
 ResultSet EmbeddedConnection::execute(const QString& statement)
 {
-    Prepared prepared = prepareTranslated(statement);
-    sqlite3_stmt* stmt = prepared.statement.get();
-    const int columns = sqlite3_column_count(stmt);
-    if (!prepared.translation.returnsRows || columns == 0) {
+    Prepared prepared;
+    prepareTranslated(statement, prepared);
+    sqlite3_stmt* stmt = prepared.statement;
+    const ResultColumns& shape = *prepared.columns;
+    const int columns = static_cast<int>(shape.types.size());
+    if (!shape.returnsRows || columns == 0) {
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         }
@@ -257,23 +362,12 @@ ResultSet EmbeddedConnection::execute(const QString& statement)
         return ResultSet();
     }
 
-    QStringList names;
-    std::vector<SqlType> types(static_cast<std::size_t>(columns), SqlType::Unknown);
-    for (int i = 0; i < columns; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        if (index < prepared.translation.columnNames.size())
-            names << QString::fromStdString(prepared.translation.columnNames[index]);
-        else
-            names << QString::fromUtf8(sqlite3_column_name(stmt, i));
-        if (index < prepared.translation.columnTypes.size())
-            types[index] = prepared.translation.columnTypes[index];
-    }
-    ResultSet result(names, types);
+    ResultSet result(shape.names, shape.types);
     result.reserve(64, 12);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         for (int i = 0; i < columns; ++i)
-            appendCellText(result, stmt, i, types[static_cast<std::size_t>(i)]);
+            appendCellText(result, stmt, i, shape.types[static_cast<std::size_t>(i)]);
     }
     if (rc != SQLITE_DONE)
         fail();
@@ -282,19 +376,13 @@ ResultSet EmbeddedConnection::execute(const QString& statement)
 
 RawResult EmbeddedConnection::fetch(const QString& statement)
 {
-    Prepared prepared = prepareTranslated(statement);
-    sqlite3_stmt* stmt = prepared.statement.get();
-    const int columns = sqlite3_column_count(stmt);
+    Prepared prepared;
+    prepareTranslated(statement, prepared);
+    sqlite3_stmt* stmt = prepared.statement;
+    const int columns = static_cast<int>(prepared.columns->types.size());
     RawResult result;
-    for (int i = 0; i < columns; ++i) {
-        const auto index = static_cast<std::size_t>(i);
-        result.columnNames << (index < prepared.translation.columnNames.size()
-                                   ? QString::fromStdString(prepared.translation.columnNames[index])
-                                   : QString::fromUtf8(sqlite3_column_name(stmt, i)));
-        result.columnTypes.push_back(index < prepared.translation.columnTypes.size()
-                                         ? prepared.translation.columnTypes[index]
-                                         : SqlType::Unknown);
-    }
+    result.columnNames = prepared.columns->names;
+    result.columnTypes = prepared.columns->types;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         std::vector<QVariant> row;
@@ -310,11 +398,25 @@ RawResult EmbeddedConnection::fetch(const QString& statement)
 
 int EmbeddedConnection::executeNative(const QString& statement, const QVariantList& parameters)
 {
-    const QByteArray sql = statement.toUtf8();
-    sqlite3_stmt* raw = nullptr;
-    if (sqlite3_prepare_v2(m_handle, sql.constData(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
-        fail();
-    StatementPtr stmt(raw);
+    // Recordsets save with the same text for every record of a table.
+    std::string sql = statement.toStdString();
+    auto cached = m_cache->native.find(sql);
+    if (cached == m_cache->native.end()) {
+        sqlite3_stmt* prepared = nullptr;
+        if (sqlite3_prepare_v2(m_handle, sql.data(), static_cast<int>(sql.size()), &prepared, nullptr) != SQLITE_OK)
+            fail();
+        StatementCache::makeRoom(m_cache->native);
+        cached = m_cache->native.emplace(std::move(sql), StatementPtr(prepared)).first;
+    }
+    sqlite3_stmt* raw = cached->second.get();
+    struct ResetAfterUse {
+        sqlite3_stmt* statement;
+        ~ResetAfterUse()
+        {
+            sqlite3_reset(statement);
+            sqlite3_clear_bindings(statement);
+        }
+    } resetAfterUse{raw};
     for (int i = 0; i < parameters.size(); ++i) {
         const QVariant& value = parameters.at(i);
         int rc;

@@ -5,6 +5,8 @@
 
 #include <QSqlDatabase>
 
+#include <memory>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -37,7 +39,9 @@ public:
 
 private:
     struct Prepared;
-    Prepared prepareTranslated(const QString& statement);
+    struct ResultColumns;
+    struct StatementCache;
+    void prepareTranslated(const QString& statement, Prepared& prepared);
     void loadCatalog();
     const sqlcompat::TableInfo& tableInfo(const TableRef& table) const;
     [[noreturn]] void fail(const QString& context = QString()) const;
@@ -46,6 +50,7 @@ private:
     QString m_connectionName;
     sqlite3* m_handle = nullptr;
     sqlcompat::Catalog m_catalog;
+    std::unique_ptr<StatementCache> m_cache;
 };
 
 } // namespace vantik
