@@ -2,6 +2,7 @@
 
 #include "host/data/database_error.h"
 #include "host/data/sql_quote.h"
+#include "host/data/statement_shape.h"
 #include "host/data/value_text.h"
 #include "host/sqlcompat/translator.h"
 
@@ -30,9 +31,12 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
         m_readOnlyReason = QStringLiteral("The recordset was opened read-only.");
     } else {
         const QByteArray tsql = statement.toUtf8();
-        try {
-            const sqlcompat::SingleTableSelect select =
-                sqlcompat::analyzeSingleTableSelect(std::string_view(tsql.constData(), tsql.size()));
+        const Analysis& analysis = analyze(std::string_view(tsql.constData(), tsql.size()));
+        if (!analysis.select) {
+            m_readOnlyReason =
+                QStringLiteral("The recordset cannot be updated: %1").arg(QString::fromStdString(analysis.whyNot));
+        } else {
+            const sqlcompat::SingleTableSelect& select = *analysis.select;
             m_table = TableRef{QString::fromStdString(select.schema), QString::fromStdString(select.table)};
             m_keyColumns = connection.primaryKey(m_table);
             if (m_keyColumns.isEmpty()) {
@@ -52,8 +56,6 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
                 text = QString::fromUtf8(withKey);
                 m_updatable = true;
             }
-        } catch (const sqlcompat::TranslationError& error) {
-            m_readOnlyReason = QStringLiteral("The recordset cannot be updated: %1").arg(QString::fromUtf8(error.what()));
         }
     }
 
@@ -70,6 +72,29 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
         m_records.push_back(std::move(record));
     }
     m_open = true;
+}
+
+const Recordset::Analysis& Recordset::analyze(std::string_view tsql)
+{
+    // A batch pass opens one statement per row that differs only in an identifier:
+    // what was found for the first holds for the others.
+    const StatementShape shape = statementShape(tsql);
+    if (shape.complete && !shape.key.empty() && shape.key == m_analysis.shapeKey)
+        return m_analysis;
+
+    m_analysis = Analysis();
+    try {
+        m_analysis.select = sqlcompat::analyzeSingleTableSelect(tsql);
+    } catch (const sqlcompat::TranslationError& error) {
+        m_analysis.whyNot = error.what();
+    }
+    // The select list's end is an offset: it holds for another statement of the
+    // shape only when no literal comes before it.
+    const bool offsetHolds = !m_analysis.select || shape.literals.empty()
+        || std::size_t(shape.literals.front().data() - tsql.data()) >= m_analysis.select->selectListEnd;
+    if (shape.complete && offsetHolds)
+        m_analysis.shapeKey = shape.key;
+    return m_analysis;
 }
 
 bool Recordset::eof() const

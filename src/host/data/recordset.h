@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/data/connection.h"
+#include "host/sqlcompat/translator.h"
 
 #include <QString>
 #include <QVariant>
@@ -58,6 +59,14 @@ private:
         bool isNew = false;
     };
 
+    /// Whether a statement names one table whose records can be saved, and which.
+    struct Analysis {
+        std::string shapeKey; // empty: holds for no other statement
+        std::optional<sqlcompat::SingleTableSelect> select;
+        std::string whyNot;
+    };
+    const Analysis& analyze(std::string_view tsql);
+
     int indexOf(const QString& name) const;
     SqlType tableColumnType(const QString& column) const;
     void requireCurrent() const;
@@ -75,6 +84,7 @@ private:
     QStringList m_keyColumns;          // table columns of the hidden key
     std::vector<Record> m_records;
     std::size_t m_current = 0;
+    Analysis m_analysis;
 };
 
 } // namespace vantik

@@ -178,3 +178,29 @@ TEST_F(RecordsetTest, DatetimeAndBitFieldsTakeTheProgramsText)
     EXPECT_EQ(saved.text(0, 0), "1/9/2024 4:30:00 PM");
     EXPECT_EQ(saved.text(0, 1), "True");
 }
+
+// One recordset reopened per row with another identifier, as the batch passes do:
+// each save must reach its own record, also when a literal of another length
+// comes before the hidden key's place in the statement.
+TEST_F(RecordsetTest, ReopenedPerRowSavesEachRecord)
+{
+    Recordset rs;
+    const QStringList tags{QStringLiteral("a"), QStringLiteral("a longer tag")};
+    const QStringList ids{QStringLiteral("2400001"), QStringLiteral("2400002")};
+    for (int i = 0; i < 2; ++i) {
+        rs.open(QStringLiteral("SELECT '%1' AS Tag, Dosage FROM PATIENT_DATA..tbPatientMedicine WHERE IDNum='%2'")
+                    .arg(tags[i], ids[i]),
+                *m_connection, CursorType::Dynamic, LockType::Optimistic);
+        ASSERT_FALSE(rs.eof());
+        EXPECT_EQ(rs.field("Tag"), tags[i]);
+        rs.setField("Dosage", "dose " + ids[i]);
+        rs.update();
+        rs.close();
+    }
+    EXPECT_EQ(scalar("SELECT Dosage FROM PATIENT_DATA..tbPatientMedicine WHERE ID = 1"), "dose 2400001");
+    EXPECT_EQ(scalar("SELECT Dosage FROM PATIENT_DATA..tbPatientMedicine WHERE ID = 3"), "dose 2400002");
+    rs.open("SELECT count(1) FROM STATION..tbCourseWard WHERE IDNum='2400002'", *m_connection, CursorType::Dynamic,
+            LockType::Optimistic);
+    EXPECT_EQ(rs.field(0), "0");
+    EXPECT_THROW(rs.setField(0, "5"), DatabaseError);
+}
