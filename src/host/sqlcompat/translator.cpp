@@ -51,6 +51,23 @@ std::string cat(const Parts&... parts)
     return out;
 }
 
+// Builds prefix + base + rest in base's own buffer. A node's text wraps its first
+// operand's, so reusing that buffer saves an allocation and a copy per node.
+template <typename... Parts>
+std::string around(std::string&& base, std::string_view prefix, const Parts&... rest)
+{
+    const std::string_view views[] = {std::string_view(rest)...};
+    std::size_t size = base.size() + prefix.size();
+    for (std::string_view v : views)
+        size += v.size();
+    std::string out = std::move(base);
+    out.reserve(size);
+    out.insert(0, prefix);
+    for (std::string_view v : views)
+        out.append(v);
+    return out;
+}
+
 void appendQuoted(std::string& out, std::string_view text, char quote)
 {
     out += quote;
@@ -88,15 +105,17 @@ bool mayBeText(SqlType t)
     return t == SqlType::Text || t == SqlType::Unknown;
 }
 
-constexpr std::string_view kCollateClause = " COLLATE ";
+// " COLLATE TSQL" where texts may meet, else nothing.
+std::string_view collateIf(bool text)
+{
+    static const std::string clause = std::string(" COLLATE ") + kCollationName;
+    return text ? std::string_view(clause) : std::string_view();
+}
 
 void appendCollated(std::string& out, std::string_view sql, bool text)
 {
     out.append(sql);
-    if (text) {
-        out.append(kCollateClause);
-        out.append(kCollationName);
-    }
+    out.append(collateIf(text));
 }
 
 struct Typed {
@@ -377,7 +396,7 @@ private:
             value.sql = storageLiteral(value.stringLiteral->text);
             value.stringLiteral = nullptr;
         } else if (value.type == SqlType::Text) {
-            value.sql = cat("tsql_datetime(", value.sql, ")");
+            value.sql = around(std::move(value.sql), "tsql_datetime(", ")");
         } else if (isNumeric(value.type)) {
             unsupported("number used as datetime");
         }
@@ -393,14 +412,7 @@ private:
         }
         Typed out;
         const bool text = mayBeText(a.type) || mayBeText(b.type);
-        out.sql.reserve(a.sql.size() + b.sql.size() + op.size() + 24);
-        out.sql += '(';
-        out.sql += a.sql;
-        out.sql += ' ';
-        out.sql.append(op);
-        out.sql += ' ';
-        appendCollated(out.sql, b.sql, text);
-        out.sql += ')';
+        out.sql = around(std::move(a.sql), "(", " ", op, " ", b.sql, collateIf(text), ")");
         return out;
     }
 
@@ -436,7 +448,7 @@ private:
             Typed operand = expr(*e.args[0], scope);
             if (!isNumeric(operand.type) && operand.type != SqlType::Unknown)
                 unsupported("unary minus on a non-number");
-            out.sql = cat("(-", operand.sql, ")");
+            out.sql = around(std::move(operand.sql), "(-", ")");
             out.type = operand.type;
             return out;
         }
@@ -452,15 +464,15 @@ private:
         case Expr::Kind::And:
         case Expr::Kind::Or: {
             const Typed b = expr(*e.args[1], scope);
-            const Typed a = expr(*e.args[0], scope);
-            out.sql = cat("(", a.sql, e.kind == Expr::Kind::And ? " AND " : " OR ", b.sql, ")");
+            Typed a = expr(*e.args[0], scope);
+            out.sql = around(std::move(a.sql), "(", e.kind == Expr::Kind::And ? " AND " : " OR ", b.sql, ")");
             return out;
         }
         case Expr::Kind::Not:
-            out.sql = cat("(NOT ", expr(*e.args[0], scope).sql, ")");
+            out.sql = around(expr(*e.args[0], scope).sql, "(NOT ", ")");
             return out;
         case Expr::Kind::IsNull:
-            out.sql = cat("(", expr(*e.args[0], scope).sql, e.negated ? " IS NOT NULL)" : " IS NULL)");
+            out.sql = around(expr(*e.args[0], scope).sql, "(", e.negated ? " IS NOT NULL)" : " IS NULL)");
             return out;
         case Expr::Kind::InList:
             return inList(e, scope);
@@ -468,8 +480,9 @@ private:
             Typed value = expr(*e.args[0], scope);
             // SQL Server matches a datetime by its style-0 text.
             if (value.type == SqlType::DateTime)
-                value.sql = cat("tsql_style0(", value.sql, ")");
-            out.sql = cat("(", value.sql, e.negated ? " NOT LIKE " : " LIKE ", expr(*e.args[1], scope).sql);
+                value.sql = around(std::move(value.sql), "tsql_style0(", ")");
+            const Typed pattern = expr(*e.args[1], scope);
+            out.sql = around(std::move(value.sql), "(", e.negated ? " NOT LIKE " : " LIKE ", pattern.sql);
             if (e.args.size() > 2) {
                 out.sql += " ESCAPE ";
                 out.sql += expr(*e.args[2], scope).sql;
@@ -487,13 +500,8 @@ private:
                 high = asDateTime(std::move(high));
             }
             const bool text = mayBeText(value.type) || mayBeText(low.type) || mayBeText(high.type);
-            out.sql += '(';
-            appendCollated(out.sql, value.sql, text);
-            out.sql += e.negated ? " NOT BETWEEN " : " BETWEEN ";
-            out.sql += low.sql;
-            out.sql += " AND ";
-            out.sql += high.sql;
-            out.sql += ')';
+            out.sql = around(std::move(value.sql), "(", collateIf(text), e.negated ? " NOT BETWEEN " : " BETWEEN ",
+                             low.sql, " AND ", high.sql, ")");
             return out;
         }
         case Expr::Kind::Function:
@@ -508,12 +516,12 @@ private:
                 throw TranslationError("Only one expression can be specified in the select list when the subquery "
                                        "is not introduced with EXISTS.");
             SelectResult inner = select(sub, &scope);
-            out.sql = cat("(", inner.sql, ")");
             out.type = inner.columns.empty() ? SqlType::Unknown : inner.columns.front().type;
+            out.sql = around(std::move(inner.sql), "(", ")");
             return out;
         }
         case Expr::Kind::Exists:
-            out.sql = cat("(EXISTS (", select(*e.subquery, &scope).sql, "))");
+            out.sql = around(select(*e.subquery, &scope).sql, "(EXISTS (", "))");
             return out;
         }
         unsupported("expression");
@@ -521,7 +529,7 @@ private:
 
     Typed arithmetic(const Expr& e, const Scope& scope)
     {
-        const Typed a = expr(*e.args[0], scope);
+        Typed a = expr(*e.args[0], scope);
         const Typed b = expr(*e.args[1], scope);
         Typed out;
         if (a.type == SqlType::DateTime || b.type == SqlType::DateTime)
@@ -532,20 +540,20 @@ private:
                                                                                                 : SqlType::Integer;
         if (e.op == "+") {
             if (a.type == SqlType::Text && b.type == SqlType::Text) {
-                out.sql = cat("(", a.sql, " || ", b.sql, ")");
+                out.sql = around(std::move(a.sql), "(", " || ", b.sql, ")");
                 out.type = SqlType::Text;
             } else if (isNumeric(a.type) && isNumeric(b.type)) {
-                out.sql = cat("(", a.sql, " + ", b.sql, ")");
+                out.sql = around(std::move(a.sql), "(", " + ", b.sql, ")");
                 out.type = numericType;
             } else {
-                out.sql = cat("tsql_add(", a.sql, ", ", b.sql, ")");
+                out.sql = around(std::move(a.sql), "tsql_add(", ", ", b.sql, ")");
             }
             return out;
         }
         if (a.type == SqlType::Text || b.type == SqlType::Text)
             unsupported(cat(e.op, " on text"));
-        out.sql = cat("(", a.sql, " ", e.op, " ", b.sql, ")");
         out.type = isNumeric(a.type) && isNumeric(b.type) ? numericType : SqlType::Unknown;
+        out.sql = around(std::move(a.sql), "(", " ", e.op, " ", b.sql, ")");
         return out;
     }
 
@@ -574,11 +582,7 @@ private:
         }
         // SQLite compares an IN list with the left operand's collation.
         Typed out;
-        out.sql += '(';
-        appendCollated(out.sql, value.sql, text);
-        out.sql += e.negated ? " NOT IN (" : " IN (";
-        out.sql += list;
-        out.sql += "))";
+        out.sql = around(std::move(value.sql), "(", collateIf(text), e.negated ? " NOT IN (" : " IN (", list, "))");
         return out;
     }
 
@@ -594,7 +598,7 @@ private:
             if (e.args[0]->kind == Expr::Kind::Star)
                 out.sql = "count(*)";
             else
-                out.sql = cat("count(", expr(*e.args[0], scope).sql, ")");
+                out.sql = around(expr(*e.args[0], scope).sql, "count(", ")");
             out.type = SqlType::Integer;
             return out;
         }
@@ -610,15 +614,15 @@ private:
                 unsupported(cat("DATEDIFF(", part.names.front(), ", ...)"));
             }
             const Typed b = asDateTime(expr(*e.args[2], scope));
-            const Typed a = asDateTime(expr(*e.args[1], scope));
-            out.sql = cat("tsql_datediff_day(", a.sql, ", ", b.sql, ")");
+            Typed a = asDateTime(expr(*e.args[1], scope));
+            out.sql = around(std::move(a.sql), "tsql_datediff_day(", ", ", b.sql, ")");
             out.type = SqlType::Integer;
             return out;
         }
         if (e.op == "MONTH" || e.op == "YEAR") {
             arity(1);
-            out.sql = cat(e.op == "MONTH" ? "tsql_month(" : "tsql_year(", asDateTime(expr(*e.args[0], scope)).sql,
-                          ")");
+            out.sql = around(asDateTime(expr(*e.args[0], scope)).sql, e.op == "MONTH" ? "tsql_month(" : "tsql_year(",
+                             ")");
             out.type = SqlType::Integer;
             return out;
         }
@@ -627,7 +631,7 @@ private:
 
     Typed cast(const Expr& e, const Scope& scope)
     {
-        const Typed value = expr(*e.args[0], scope);
+        Typed value = expr(*e.args[0], scope);
         const std::string& target = e.type.name;
         const bool isConvert = e.op == "CONVERT";
         Typed out;
@@ -639,12 +643,12 @@ private:
             if (value.type == SqlType::DateTime || value.type == SqlType::Unknown) {
                 // Datetimes become text in style 0, the default of CAST and CONVERT.
                 if (length >= 0 && (length < kStyle0Length || value.type == SqlType::Unknown))
-                    text = cat("tsql_varchar(tsql_style0(", value.sql, "), ", std::to_string(length), ")");
+                    text = around(std::move(value.sql), "tsql_varchar(tsql_style0(", "), ", std::to_string(length), ")");
                 else
-                    text = cat("tsql_style0(", value.sql, ")");
+                    text = around(std::move(value.sql), "tsql_style0(", ")");
             } else {
                 // tsql_varchar keeps the server's "*" for an integer too long for the target.
-                text = cat("tsql_varchar(", value.sql, ", ", std::to_string(length), ")");
+                text = around(std::move(value.sql), "tsql_varchar(", ", ", std::to_string(length), ")");
             }
             out.sql = std::move(text);
             out.type = SqlType::Text;
@@ -653,7 +657,7 @@ private:
         if (target == "datetime") {
             if (e.style && *e.style != 0 && *e.style != 100)
                 unsupported("CONVERT style " + std::to_string(*e.style));
-            return asDateTime(value);
+            return asDateTime(std::move(value));
         }
         unsupported((isConvert ? "CONVERT to " : "CAST AS ") + target);
     }

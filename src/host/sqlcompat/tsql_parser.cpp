@@ -395,6 +395,9 @@ private:
     {
         expectWord("select");
         auto select = std::make_unique<Select>();
+        // Room for a usual statement, so that the lists do not grow one step at a time.
+        select->items.reserve(8);
+        select->from.reserve(4);
         if (acceptWord("distinct"))
             select->distinct = true;
         else
