@@ -99,7 +99,26 @@ int FlexGridWidget::currentColumn() const
 
 void FlexGridWidget::setCurrent(int row, int column)
 {
+    // A batch pass moves the current row once per listed row. Scrolling the view
+    // along each time cost more than the move itself, and only the position the
+    // view has when it is next painted is ever seen: it scrolls once, when the
+    // program next handles its events (a pass that yields does so every row).
+    const bool autoScroll = m_view->hasAutoScroll();
+    m_view->setAutoScroll(false);
     m_view->setCurrentIndex(m_model->index(row - 1, column));
+    m_view->setAutoScroll(autoScroll);
+    if (autoScroll && !m_scrollPending) {
+        m_scrollPending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_scrollPending = false;
+                const QModelIndex current = m_view->currentIndex();
+                if (current.isValid())
+                    m_view->scrollTo(current);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void FlexGridWidget::setCellBackground(OleColor color)

@@ -54,6 +54,7 @@ private:
 
     QTableView* m_view;
     bool m_focusBeforeDisabled = false;
+    bool m_scrollPending = false;
     FlexGridModel* m_model;
     std::map<int, int> m_widths; // twips by column, as set
 };

@@ -4,6 +4,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QTableView>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -98,6 +99,45 @@ TEST(FlexGrid, AppendedRowsSplitAtTabsIntoTheGridsColumns)
     shapeless.appendRow("x\ty");
     EXPECT_EQ(shapeless.columnCount(), 2);
     EXPECT_EQ(shapeless.rowCount(), 2);
+}
+
+} // namespace
+} // namespace vantik
+
+namespace vantik {
+namespace {
+
+// A pass moves the current row without scrolling; the view must still show the
+// row it ended on once events are handled, and the clerk's arrow keys must scroll.
+TEST(FlexGrid, TheViewFollowsTheCurrentRowOnceEventsAreHandled)
+{
+    FlexGridWidget grid;
+    grid.resize(300, 200);
+    ResultSet rows({"IdNum"}, {SqlType::Text});
+    for (int row = 0; row < 500; ++row)
+        rows.appendCell(QString::number(row));
+    grid.bind(std::move(rows));
+    grid.show();
+    QCoreApplication::processEvents();
+    const QRect viewport = grid.view()->viewport()->rect();
+    auto shown = [&](int row) {
+        return viewport.intersects(grid.view()->visualRect(grid.model()->index(row - 1, 0)));
+    };
+
+    for (int row = 1; row <= 400; ++row)
+        grid.setCurrent(row, 0);
+    EXPECT_EQ(grid.currentRow(), 400);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shown(400));
+    EXPECT_FALSE(shown(1));
+
+    grid.setCurrent(3, 0);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(shown(3));
+    QTest::keyClick(grid.view(), Qt::Key_PageDown);
+    QTest::keyClick(grid.view(), Qt::Key_PageDown);
+    EXPECT_TRUE(shown(grid.currentRow()));
+    EXPECT_GT(grid.currentRow(), 3);
 }
 
 } // namespace
