@@ -64,6 +64,7 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
     const int visible = static_cast<int>(result.columnNames.size()) - hiddenCount;
     m_names = result.columnNames.mid(0, visible);
     m_types.assign(result.columnTypes.begin(), result.columnTypes.begin() + visible);
+    m_columnTypes.assign(static_cast<std::size_t>(visible), std::nullopt);
     m_records.reserve(result.rows.size());
     for (auto& row : result.rows) {
         Record record;
@@ -169,11 +170,16 @@ void Recordset::requireWritable(int index) const
         throw DatabaseError(QStringLiteral("The recordset has no field number %1.").arg(index));
 }
 
-SqlType Recordset::tableColumnType(const QString& column) const
+SqlType Recordset::tableColumnType(int index) const
 {
     // Only a field that is a plain column of the table can be written back; an
-    // expression or a count has no column to go to.
-    const std::optional<SqlType> type = m_connection->columnType(m_table, column);
+    // expression or a count has no column to go to. Each field is looked up once
+    // per open: a record's fields are checked when assigned and again when saved.
+    const QString& column = m_names.at(index);
+    auto& known = m_columnTypes[static_cast<std::size_t>(index)];
+    if (!known)
+        known = m_connection->columnType(m_table, column);
+    const std::optional<SqlType>& type = *known;
     if (!type)
         throw DatabaseError(
             QStringLiteral("The field '%1' is not a column of %2, so it cannot be assigned.").arg(column, m_table.table));
@@ -190,7 +196,7 @@ void Recordset::setField(int index, const QString& value)
     requireWritable(index);
     const QString& column = m_names.at(index);
     // Refuse at once what the column cannot take, rather than at the save.
-    m_connection->nativeValue(value, tableColumnType(column), column);
+    m_connection->nativeValue(value, tableColumnType(index), column);
     m_records[m_current].assigned[static_cast<std::size_t>(index)] = value;
 }
 
@@ -235,7 +241,7 @@ void Recordset::saveNew(Record& record)
         if (!record.assigned[i])
             continue;
         const QString& column = m_names.at(static_cast<int>(i));
-        written[i] = m_connection->nativeValue(*record.assigned[i], tableColumnType(column), column);
+        written[i] = m_connection->nativeValue(*record.assigned[i], tableColumnType(static_cast<int>(i)), column);
         columns << m_connection->nativeColumnName(column);
         marks << QStringLiteral("?");
         values << written[i];
@@ -287,7 +293,7 @@ void Recordset::saveChanged(Record& record)
             continue;
         const QString& column = m_names.at(static_cast<int>(i));
         const QString native = m_connection->nativeColumnName(column);
-        written[i] = m_connection->nativeValue(*record.assigned[i], tableColumnType(column), column);
+        written[i] = m_connection->nativeValue(*record.assigned[i], tableColumnType(static_cast<int>(i)), column);
         sets << native + QStringLiteral(" = ?");
         setValues << written[i];
         const QVariant& read = record.values[i];

@@ -68,7 +68,7 @@ private:
     const Analysis& analyze(std::string_view tsql);
 
     int indexOf(const QString& name) const;
-    SqlType tableColumnType(const QString& column) const;
+    SqlType tableColumnType(int index) const;
     void requireCurrent() const;
     void requireWritable(int index) const;
     void saveNew(Record& record);
@@ -81,6 +81,8 @@ private:
     TableRef m_table;
     QStringList m_names;               // visible fields
     std::vector<SqlType> m_types;      // visible fields, as the result reports them
+    // Visible fields: their kind as columns of the table, once looked up (nullopt inside: no such column).
+    mutable std::vector<std::optional<std::optional<SqlType>>> m_columnTypes;
     QStringList m_keyColumns;          // table columns of the hidden key
     std::vector<Record> m_records;
     std::size_t m_current = 0;
