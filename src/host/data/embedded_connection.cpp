@@ -371,6 +371,8 @@ ResultSet EmbeddedConnection::execute(const QString& statement)
     }
     if (rc != SQLITE_DONE)
         fail();
+    // A list the size of a year is kept all day in the grid.
+    result.squeeze();
     return result;
 }
 

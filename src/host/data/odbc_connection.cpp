@@ -114,6 +114,7 @@ ResultSet OdbcConnection::execute(const QString& statement)
     }
     if (query.lastError().isValid())
         throw DatabaseError(errorText(query.lastError()));
+    result.squeeze();
     return result;
 }
 

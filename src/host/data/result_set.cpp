@@ -26,10 +26,16 @@ QStringView ResultSet::cell(int row, int column) const
     if (row < 0 || column < 0 || static_cast<std::size_t>(column) >= m_columns)
         return {};
     const std::size_t index = static_cast<std::size_t>(row) * m_columns + static_cast<std::size_t>(column);
-    if (index >= m_ends.size())
+    if (index >= std::size_t(m_ends.size()))
         return {};
-    const std::uint32_t begin = index == 0 ? 0 : m_ends[index - 1];
-    return QStringView(m_text).mid(begin, m_ends[index] - begin);
+    const std::uint32_t begin = index == 0 ? 0 : m_ends[qsizetype(index) - 1];
+    return QStringView(m_text).mid(begin, m_ends[qsizetype(index)] - begin);
+}
+
+void ResultSet::squeeze()
+{
+    m_text.squeeze();
+    m_ends.squeeze();
 }
 
 qsizetype ResultSet::bytesHeld() const
@@ -37,14 +43,14 @@ qsizetype ResultSet::bytesHeld() const
     qsizetype names = 0;
     for (const QString& name : m_names)
         names += name.capacity() * qsizetype(sizeof(QChar));
-    return m_text.capacity() * qsizetype(sizeof(QChar)) + qsizetype(m_ends.capacity() * sizeof(std::uint32_t))
+    return m_text.capacity() * qsizetype(sizeof(QChar)) + m_ends.capacity() * qsizetype(sizeof(std::uint32_t))
         + qsizetype(m_types.capacity() * sizeof(SqlType)) + names;
 }
 
 void ResultSet::reserve(int rows, int averageCellLength)
 {
     const std::size_t cells = static_cast<std::size_t>(rows > 0 ? rows : 0) * m_columns;
-    m_ends.reserve(cells);
+    m_ends.reserve(qsizetype(cells));
     m_text.reserve(static_cast<qsizetype>(cells) * (averageCellLength > 0 ? averageCellLength : 1));
 }
 

@@ -3,6 +3,7 @@
 #include "host/sqlcompat/sqltype.h"
 
 #include <QString>
+#include <QList>
 #include <QStringList>
 #include <QStringView>
 
@@ -22,7 +23,7 @@ public:
     ResultSet(QStringList columnNames, std::vector<SqlType> columnTypes);
 
     int columnCount() const { return static_cast<int>(m_names.size()); }
-    int rowCount() const { return m_columns == 0 ? 0 : static_cast<int>(m_ends.size() / m_columns); }
+    int rowCount() const { return m_columns == 0 ? 0 : static_cast<int>(std::size_t(m_ends.size()) / m_columns); }
     const QStringList& columnNames() const { return m_names; }
     QString columnName(int column) const { return m_names.value(column); }
     SqlType columnType(int column) const;
@@ -35,6 +36,8 @@ public:
     void reserve(int rows, int averageCellLength);
     void appendCell(QStringView text);
     void appendCellUtf8(const char* utf8, int length);
+    /// Gives back what the buffers reserved beyond the cells, once the last is appended.
+    void squeeze();
     /// Characters held by all cells, for memory accounting.
     qsizetype textSize() const { return m_text.size(); }
     /// Bytes the result set has allocated for its cells and names.
@@ -45,7 +48,8 @@ private:
     std::vector<SqlType> m_types;
     std::size_t m_columns = 0;
     QString m_text;
-    std::vector<std::uint32_t> m_ends;
+    // A QList, not a vector: squeezing a large one is a realloc, not a copy.
+    QList<std::uint32_t> m_ends;
 };
 
 } // namespace vantik
