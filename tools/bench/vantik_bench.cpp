@@ -8,6 +8,7 @@
 
 #include "batchupdate/frm_batch_update.h"
 #include "batchupdate/install_batch_update.h"
+#include "claimwork/claim_work_statements.h"
 #include "claimwork/gu_marking.h"
 #include "claimwork/install_claim_work.h"
 #include "claimwork/listed_checks.h"
@@ -26,7 +27,6 @@
 #include "tools/bench/recording_connection.h"
 #include "worklist/frm_claim_worklist.h"
 #include "worklist/worklist_columns.h"
-#include "claimwork/claim_work_statements.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -35,6 +35,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -92,14 +94,14 @@ QString megabytes(double bytes)
 struct Sample {
     double program = 0;             // ms
     std::optional<double> raw;      // ms; none where the work is not the database's
-    std::size_t statements = 0;
 };
 
 class Bench {
 public:
-    Bench(const QString& folder, int repeat)
+    Bench(const QString& folder, int repeat, QList<int> cases)
         : m_folder(QDir(folder).absolutePath())
         , m_repeat(repeat)
+        , m_cases(std::move(cases))
     {
     }
 
@@ -113,6 +115,12 @@ private:
     };
 
     void start();
+    bool wanted(int caseNumber) const { return m_cases.empty() || m_cases.contains(caseNumber); }
+    void refreshCase();
+    void yearCases();
+    void listedPassCases();
+    void writingCases();
+    void translationCase();
     void listPatients(const QString& startDate, bool top500, bool vitals = false);
     Sample measure(const Work& work);
     double perCallMicroseconds(const std::function<void()>& call);
@@ -125,6 +133,9 @@ private:
 
     QString m_folder;
     int m_repeat;
+    QList<int> m_cases; // empty: all
+    long m_residentBeforeGridKb = -1;
+    long m_gridPeakKb = -1;
     std::unique_ptr<RawEngine> m_raw;
     std::unique_ptr<EmbeddedConnection> m_translator; // its catalog translates for the raw engine
     std::optional<QTemporaryDir> m_copy;
@@ -247,7 +258,7 @@ Sample Bench::measure(const Work& work)
         engine.push_back(runRaw());
     }
     checkQuiet("the operation");
-    return {median(program), median(engine), recorded.size()};
+    return {median(program), median(engine)};
 }
 
 double Bench::medianMilliseconds(const std::function<void()>& work)
@@ -284,6 +295,8 @@ void Bench::switchToCopy()
         if (!QFile::copy(QDir(m_folder).filePath(file), QDir(m_copy->path()).filePath(file)))
             throw std::runtime_error("Copying " + file.toStdString() + " failed.");
     }
+    // The copy's writing-back would otherwise run under the measurements.
+    ::sync();
     m_user->connection = Connection::openEmbedded(m_copy->path());
     m_raw = std::make_unique<RawEngine>(m_copy->path().toStdString());
 }
@@ -299,19 +312,47 @@ void Bench::print(const QString& name, const Sample& sample, const QString& targ
     std::fflush(stdout);
 }
 
+std::optional<bool> ratioMet(const Sample& s)
+{
+    return s.raw ? std::optional<bool>(s.program <= 1.3 * *s.raw) : std::nullopt;
+}
+
+QString monthStart()
+{
+    return QDate(kLastDay.year(), kLastDay.month(), 1).toString(QStringLiteral("MM/dd/yyyy"));
+}
+
+QString yearStart()
+{
+    return kLastDay.addYears(-1).addDays(1).toString(QStringLiteral("MM/dd/yyyy"));
+}
+
 void Bench::run()
 {
     start();
-    const QString month = QDate(kLastDay.year(), kLastDay.month(), 1).toString(QStringLiteral("MM/dd/yyyy"));
-    const QString year = kLastDay.addYears(-1).addDays(1).toString(QStringLiteral("MM/dd/yyyy"));
-    FrmClaimWorklist& w = *m_window;
-
     std::printf("%s, %d repeats; medians in ms\n", qPrintable(connection().description()), m_repeat);
     std::printf("%-52s %10s %10s %6s   %-18s\n", "case", "program", "raw", "ratio", "target");
-    auto ratioMet = [](const Sample& s) { return std::optional<bool>(s.program <= 1.3 * *s.raw); };
+    if (wanted(1))
+        refreshCase();
+    if (wanted(2) || wanted(8))
+        yearCases();
+    if (wanted(3) || wanted(4) || wanted(5))
+        listedPassCases();
+    if (wanted(6) || wanted(7))
+        writingCases();
+    if (wanted(9))
+        translationCase();
+    if (m_gridPeakKb >= 0) {
+        std::printf("peak memory of the grid case: %s resident (%s before it)\n",
+                    qPrintable(megabytes(m_gridPeakKb * 1024.0)), qPrintable(megabytes(m_residentBeforeGridKb * 1024.0)));
+    }
+}
 
-    // 1. The everyday refresh.
-    listPatients(month, true);
+// 1. The everyday refresh.
+void Bench::refreshCase()
+{
+    FrmClaimWorklist& w = *m_window;
+    listPatients(monthStart(), true);
     for (int sortFlag : {0, 1}) {
         const Sample s = measure({[&] { w.RefreshWorklist(sortFlag); }, {}});
         print(QStringLiteral("1 refresh, Top 500, one month, %1 (%2 rows)")
@@ -319,14 +360,18 @@ void Bench::run()
                   .arg(listedRows()),
               s, QStringLiteral("ratio <= 1.3"), ratioMet(s));
     }
+}
 
-    // 2. A year's list bound into the grid.
-    listPatients(year, false);
+// 2. A year's list bound into the grid; 8. the accomplishment report over it.
+void Bench::yearCases()
+{
+    FrmClaimWorklist& w = *m_window;
+    listPatients(yearStart(), false);
     w.Grid1->reset(2, w.Grid1->columnCount());
-    const long residentBefore = procStatusKb("VmRSS:");
+    m_residentBeforeGridKb = procStatusKb("VmRSS:");
     resetPeakResident();
     const Sample grid = measure({[&] { w.RefreshWorklist(0); }, {}});
-    const long peak = procStatusKb("VmHWM:");
+    m_gridPeakKb = procStatusKb("VmHWM:");
     const int yearRows = listedRows();
     print(QStringLiteral("2 refresh, one year, no Top 500 (%1 rows)").arg(yearRows), grid,
           QStringLiteral("ratio <= 1.3"), ratioMet(grid));
@@ -341,8 +386,11 @@ void Bench::run()
                 qPrintable(megabytes(textBytes)), textBytes > 0 ? modelBytes / textBytes : 0.0,
                 textBytes > 0 && modelBytes < 2 * textBytes ? "met" : "MISSED");
 
-    // 8. The accomplishment report over the year's list.
-    {
+
+    if (wanted(8)) {
+        // The report groups the list as its own refresh sorts it.
+        w.RefreshWorklist(1);
+        checkQuiet("the sorted refresh");
         FrmReport report(w);
         Sample s;
         fillAccomplishmentReport(*report.Grid2, *w.Grid1, worklist::Doctor1);
@@ -351,35 +399,45 @@ void Bench::run()
               QStringLiteral("< 50 ms / 30,000"), s.program * 30000.0 / std::max(yearRows, 1) < 50);
     }
     w.Grid1->reset(2, w.Grid1->columnCount());
+}
 
-    // 3 to 5. Passes over the month's Top 500.
-    listPatients(month, true, true);
-    {
+// 3 to 5. Passes over the month's Top 500.
+void Bench::listedPassCases()
+{
+    FrmClaimWorklist& w = *m_window;
+    listPatients(monthStart(), true, true);
+    if (wanted(3)) {
         const Sample s = measure({[&] { w.RefreshWorklist(0); }, [&] { m_user->log.clear(); }});
         print(QStringLiteral("3 refresh with vitals, %1 rows").arg(listedRows()), s, QStringLiteral("ratio <= 1.3"),
               ratioMet(s));
     }
-    listPatients(month, true);
+    listPatients(monthStart(), true);
     w.RefreshWorklist(0);
-    {
+    if (wanted(4)) {
         const Sample s = measure({[&] { checkHeightWeight(w); }, {}});
         print(QStringLiteral("4 height/weight check, %1 rows").arg(listedRows()), s, QStringLiteral("ratio <= 1.3"),
               ratioMet(s));
     }
-    {
+    if (wanted(5)) {
         const Sample s = measure({[&] { countCourseNotes(w); }, [&] { m_user->log.clear(); }});
         print(QStringLiteral("5 course count, %1 rows").arg(listedRows()), s, QStringLiteral("ratio <= 1.3"),
               ratioMet(s));
     }
+}
 
-    // 6 and 7 write: on a copy of the database, each run rolled back.
+// 6 and 7 write: on a copy of the database, each run rolled back.
+void Bench::writingCases()
+{
+    FrmClaimWorklist& w = *m_window;
+    listPatients(monthStart(), true);
+    w.RefreshWorklist(0);
     switchToCopy();
-    {
+    if (wanted(6)) {
         const Sample s = measure({[&] { MarkGUEntries(w, claimwork::GuMarking::NotApplicable); }, {}, true});
         print(QStringLiteral("6 GU marking, %1 rows").arg(listedRows()), s, QStringLiteral("ratio <= 1.3"),
               ratioMet(s));
     }
-    {
+    if (wanted(7)) {
         openBatchUpdate(w);
         FrmBatchUpdate& drugs = *batchUpdateWindow(w);
         drugs.chkSimulate->setChecked(true);
@@ -417,8 +475,14 @@ void Bench::run()
         }
         drugs.close();
     }
+}
 
-    // 9. Translation alone.
+// 9. Translation alone.
+void Bench::translationCase()
+{
+    FrmClaimWorklist& w = *m_window;
+    listPatients(monthStart(), true);
+    w.RefreshWorklist(0);
     {
         const std::string worklist = w.txtMessage->text().toStdString();
         const std::string perRow = claimwork::heightWeightStatement(w.Grid1->text(1, worklist::IdNum)).toStdString();
@@ -430,9 +494,6 @@ void Bench::run()
                   QStringLiteral("< 20 us"), s.program * 1000.0 < 20);
         }
     }
-
-    std::printf("peak memory of the grid case: %s resident (%s before it)\n", qPrintable(megabytes(peak * 1024.0)),
-                qPrintable(megabytes(residentBefore * 1024.0)));
 }
 
 } // namespace
@@ -447,6 +508,7 @@ int main(int argc, char** argv)
     const QStringList arguments = QCoreApplication::arguments();
     QString folder;
     int repeat = 5;
+    QList<int> cases;
     for (int i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) == QLatin1String("--db") && i + 1 < arguments.size()) {
             folder = arguments.at(++i);
@@ -455,17 +517,21 @@ int main(int argc, char** argv)
             repeat = arguments.at(++i).toInt(&ok);
             if (!ok || repeat < 1)
                 folder.clear(), i = int(arguments.size());
+        } else if (arguments.at(i) == QLatin1String("--case") && i + 1 < arguments.size()) {
+            // For profiling one case: --case 4 or --case 4,5.
+            for (const QString& number : arguments.at(++i).split(QLatin1Char(',')))
+                cases.append(number.toInt());
         } else {
             folder.clear();
             break;
         }
     }
     if (folder.isEmpty()) {
-        std::fprintf(stderr, "usage: vantik-bench --db DIR [--repeat N]\n");
+        std::fprintf(stderr, "usage: vantik-bench --db DIR [--repeat N] [--case N[,N...]]\n");
         return 2;
     }
     try {
-        vantik::bench::Bench(folder, repeat).run();
+        vantik::bench::Bench(folder, repeat, cases).run();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vantik-bench: %s\n", qPrintable(vantik::errorDescription(error)));
         return 1;
