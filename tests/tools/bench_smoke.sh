@@ -10,6 +10,6 @@ trap 'rm -rf "$folder"' EXIT
 cat "$folder/out"
 for case in '^1 refresh.*unsorted' '^1 refresh.*sorted' '^2 refresh' 'grid model:' '^8 accomplishment' \
     '^3 refresh with vitals' '^4 height' '^5 course' '^6 GU' '^7 drug run.*Simulate' '^7 drug run.*Route' \
-    '^9 translation, worklist' '^9 translation, height' '^peak memory'; do
+    '^9 translation.*worklist' '^9 translation.*height' '^peak memory'; do
     grep -q "$case" "$folder/out" || { echo "missing: $case" >&2; exit 1; }
 done

@@ -127,7 +127,9 @@ private:
     double medianMilliseconds(const std::function<void()>& work);
     void switchToCopy();
     void checkQuiet(const char* what);
-    void print(const QString& name, const Sample& sample, const QString& target, std::optional<bool> met);
+    /// One line of the table; a program time under a millisecond per call can be shown in microseconds.
+    void print(const QString& name, const Sample& sample, const QString& target, std::optional<bool> met,
+               bool microseconds = false);
     int listedRows() const { return m_window->Grid1->rowCount() - 1; }
     Connection& connection() { return *m_user->connection; }
 
@@ -275,6 +277,8 @@ double Bench::medianMilliseconds(const std::function<void()>& work)
 double Bench::perCallMicroseconds(const std::function<void()>& call)
 {
     constexpr int kCalls = 2000;
+    for (int k = 0; k < kCalls; ++k) // warming up
+        call();
     std::vector<double> perCall;
     for (int i = 0; i < std::max(m_repeat, 3); ++i) {
         const auto started = SteadyClock::now();
@@ -301,13 +305,16 @@ void Bench::switchToCopy()
     m_raw = std::make_unique<RawEngine>(m_copy->path().toStdString());
 }
 
-void Bench::print(const QString& name, const Sample& sample, const QString& target, std::optional<bool> met)
+void Bench::print(const QString& name, const Sample& sample, const QString& target, std::optional<bool> met,
+                  bool microseconds)
 {
+    const QString program = microseconds ? QString::number(sample.program * 1000.0, 'f', 1) + QStringLiteral(" us")
+                                         : QString::number(sample.program, 'f', 2);
     const QString raw = sample.raw ? QString::number(*sample.raw, 'f', 2) : QStringLiteral("-");
     const QString ratio = sample.raw && *sample.raw > 0 ? QString::number(sample.program / *sample.raw, 'f', 2)
                                                          : QStringLiteral("-");
     const QString verdict = !met ? QString() : (*met ? QStringLiteral("met") : QStringLiteral("MISSED"));
-    std::printf("%-52s %10.2f %10s %6s   %-18s %s\n", qPrintable(name), sample.program, qPrintable(raw),
+    std::printf("%-52s %10s %10s %6s   %-18s %s\n", qPrintable(name), qPrintable(program), qPrintable(raw),
                 qPrintable(ratio), qPrintable(target), qPrintable(verdict));
     std::fflush(stdout);
 }
@@ -332,6 +339,10 @@ void Bench::run()
     start();
     std::printf("%s, %d repeats; medians in ms\n", qPrintable(connection().description()), m_repeat);
     std::printf("%-52s %10s %10s %6s   %-18s\n", "case", "program", "raw", "ratio", "target");
+    // The translation first: it is timed in microseconds, and the writing cases
+    // leave a copy of the database being written back to disk.
+    if (wanted(9))
+        translationCase();
     if (wanted(1))
         refreshCase();
     if (wanted(2) || wanted(8))
@@ -340,8 +351,6 @@ void Bench::run()
         listedPassCases();
     if (wanted(6) || wanted(7))
         writingCases();
-    if (wanted(9))
-        translationCase();
     if (m_gridPeakKb >= 0) {
         std::printf("peak memory of the grid case: %s resident (%s before it)\n",
                     qPrintable(megabytes(m_gridPeakKb * 1024.0)), qPrintable(megabytes(m_residentBeforeGridKb * 1024.0)));
@@ -490,8 +499,8 @@ void Bench::translationCase()
         for (const auto& [name, text] : {std::pair{"worklist statement", &worklist}, {"height/weight statement", &perRow}}) {
             Sample s;
             s.program = perCallMicroseconds([&] { sqlcompat::translateTsql(*text, catalog); }) / 1000.0;
-            print(QStringLiteral("9 translation, %1 (us: %2)").arg(QLatin1String(name)).arg(s.program * 1000.0, 0, 'f', 1), s,
-                  QStringLiteral("< 20 us"), s.program * 1000.0 < 20);
+            print(QStringLiteral("9 translation per statement, %1").arg(QLatin1String(name)), s,
+                  QStringLiteral("< 20 us"), s.program * 1000.0 < 20, true);
         }
     }
 }
