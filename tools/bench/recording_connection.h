@@ -1,8 +1,7 @@
 #pragma once
 
-#include "host/data/connection.h"
+#include "host/data/forwarding_connection.h"
 
-#include <memory>
 #include <vector>
 
 namespace vantik::bench {
@@ -17,48 +16,29 @@ struct RecordedStatement {
 
 /// Passes every call on to the connection it wraps and notes the statements, so
 /// that the raw engine can run exactly the same work afterwards.
-class RecordingConnection final : public Connection {
+class RecordingConnection final : public ForwardingConnection {
 public:
-    explicit RecordingConnection(std::unique_ptr<Connection> inner)
-        : m_inner(std::move(inner))
-    {
-    }
+    using ForwardingConnection::ForwardingConnection;
 
-    std::unique_ptr<Connection> release() { return std::move(m_inner); }
     const std::vector<RecordedStatement>& statements() const { return m_statements; }
 
     ResultSet execute(const QString& statement) override
     {
         m_statements.push_back({false, statement, {}});
-        return m_inner->execute(statement);
+        return ForwardingConnection::execute(statement);
     }
     RawResult fetch(const QString& statement) override
     {
         m_statements.push_back({false, statement, {}});
-        return m_inner->fetch(statement);
+        return ForwardingConnection::fetch(statement);
     }
     int executeNative(const QString& statement, const QVariantList& parameters) override
     {
         m_statements.push_back({true, statement, parameters});
-        return m_inner->executeNative(statement, parameters);
+        return ForwardingConnection::executeNative(statement, parameters);
     }
-    QStringList primaryKey(const TableRef& table) override { return m_inner->primaryKey(table); }
-    std::optional<SqlType> columnType(const TableRef& table, const QString& column) override
-    {
-        return m_inner->columnType(table, column);
-    }
-    QVariant lastInsertedKey() override { return m_inner->lastInsertedKey(); }
-    QString nativeTableName(const TableRef& table) const override { return m_inner->nativeTableName(table); }
-    QString nativeColumnName(const QString& column) const override { return m_inner->nativeColumnName(column); }
-    QString exactTextComparison() const override { return m_inner->exactTextComparison(); }
-    QVariant nativeValue(const QString& text, SqlType type, const QString& column) const override
-    {
-        return m_inner->nativeValue(text, type, column);
-    }
-    QString description() const override { return m_inner->description(); }
 
 private:
-    std::unique_ptr<Connection> m_inner;
     std::vector<RecordedStatement> m_statements;
 };
 
