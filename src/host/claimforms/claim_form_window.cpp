@@ -4,6 +4,7 @@
 #include "host/claimforms/claim_form_summary.h"
 #include "host/claimforms/claim_form_verification.h"
 #include "host/component_error.h"
+#include "host/data/database_error.h"
 #include "host/user/current_user.h"
 
 #include <QHBoxLayout>
@@ -11,6 +12,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -58,6 +60,8 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, QString idNum
     connect(cmdPrint, &QPushButton::clicked, this, &ClaimFormWindow::openPrintPreview);
     connect(cmdReload, &QPushButton::clicked, this, &ClaimFormWindow::reload);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     resize(760, 720);
     reload();
 }
@@ -71,6 +75,9 @@ void ClaimFormWindow::showMessage(const QString& text, bool error)
 void ClaimFormWindow::reload()
 {
     try {
+        // The profile first: a change landing between the two reads then shows as a
+        // conflict at the save rather than going unseen.
+        m_seenProfile = readNurseProfile(m_environment.user.sqlconnection(), m_idNum);
         m_form = loadClaimForm(m_environment.user.sqlconnection(), m_idNum);
     } catch (const std::exception& error) {
         m_form.reset();
@@ -99,6 +106,8 @@ void ClaimFormWindow::reload()
     cmdMarkVerified->setToolTip(alreadyVerified() ? QStringLiteral("Verified by %1 on %2.").arg(m_form->verifiedBy, m_form->verifiedOn)
                                                   : verificationFinding(*m_form));
     cmdPrint->setEnabled(true);
+    cmdReload->setDefault(false);
+    showMessage(QString(), false);
 }
 
 bool ClaimFormWindow::alreadyVerified() const
@@ -117,7 +126,18 @@ void ClaimFormWindow::markVerified()
         return;
     const QString clerk = m_environment.clerkName ? m_environment.clerkName() : QString();
     try {
-        markClaimFormVerified(m_environment.user.sqlconnection(), m_idNum, clerk, m_environment.now());
+        markClaimFormVerified(m_environment.user.sqlconnection(), m_idNum, clerk, m_environment.now(), m_seenProfile);
+    } catch (const DatabaseError& error) {
+        if (error.message() == QLatin1String(kRecordChangedMessage)) {
+            showMessage(QStringLiteral("This claim form was changed by another user since it was read; nothing was "
+                                       "saved. Press Reload to see it as it is now."),
+                        true);
+            cmdReload->setDefault(true);
+            cmdReload->setFocus();
+        } else {
+            showMessage(QStringLiteral("Not marked verified: ") + error.message(), true);
+        }
+        return;
     } catch (const std::exception& error) {
         showMessage(QStringLiteral("Not marked verified: ") + errorDescription(error), true);
         return;

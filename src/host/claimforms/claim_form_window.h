@@ -2,6 +2,7 @@
 
 #include "host/claimforms/claim_form_environment.h"
 #include "host/claimforms/claim_form_record.h"
+#include "host/claimforms/claim_form_verification.h"
 
 #include <QWidget>
 
@@ -28,6 +29,7 @@ public:
     /// Records the clerk's verification when the requirements are met.
     void markVerified();
 
+    const QString& idNum() const { return m_idNum; }
     const std::optional<ClaimFormRecord>& form() const { return m_form; }
     QPrintPreviewDialog* printPreview() const { return m_preview; }
 
@@ -47,6 +49,8 @@ private:
     ClaimFormEnvironment m_environment;
     QString m_idNum;
     std::optional<ClaimFormRecord> m_form;
+    /// The nurse profile as this window read it: a save checks against it.
+    std::optional<SeenRow> m_seenProfile;
     QPrintPreviewDialog* m_preview = nullptr;
 };
 
