@@ -148,6 +148,7 @@ void FlexGridWidget::appendRow(const QString& tabSeparated)
 
 void FlexGridWidget::bind(ResultSet result)
 {
+    ++m_contentGeneration;
     m_model->bind(std::move(result));
     applyColumnWidths();
     if (m_model->rowCount() > 0)
@@ -156,6 +157,7 @@ void FlexGridWidget::bind(ResultSet result)
 
 void FlexGridWidget::reset(int rows, int columns)
 {
+    ++m_contentGeneration;
     m_model->reset(rows, columns);
     applyColumnWidths();
 }

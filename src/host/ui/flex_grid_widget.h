@@ -37,6 +37,10 @@ public:
     bool isGridEnabled() const override;
     void setGridEnabled(bool enabled) override;
 
+    /// Changes whenever the content is replaced (bind, reset), so that a walk over
+    /// the rows can tell that the list it started on is gone.
+    quint64 contentGeneration() const { return m_contentGeneration; }
+
     QTableView* view() const { return m_view; }
     FlexGridModel* model() const { return m_model; }
 
@@ -57,6 +61,7 @@ private:
     bool m_scrollPending = false;
     FlexGridModel* m_model;
     std::map<int, int> m_widths; // twips by column, as set
+    quint64 m_contentGeneration = 0;
 };
 
 } // namespace vantik
