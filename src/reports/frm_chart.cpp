@@ -116,7 +116,7 @@ void FrmChart::refresh()
         }
         showData(std::move(data));
     } catch (const std::exception& error) {
-        m_main.services().messages.information(this, errorDescription(error));
+        m_main.services().messages.warning(this, errorDescription(error));
     }
 }
 
@@ -188,7 +188,7 @@ void FrmChart::askAndSaveImage()
     if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         path += QLatin1String(".png");
     if (!saveImage(path))
-        m_main.services().messages.information(this, QStringLiteral("The image could not be written to %1.").arg(path));
+        m_main.services().messages.warning(this, QStringLiteral("The image could not be written to %1.").arg(path));
 }
 
 void FrmChart::resizeEvent(QResizeEvent* event)

@@ -32,12 +32,20 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const
     const int row = index.row() + 1;
     if (role == Qt::DisplayRole)
         return gridText(row, index.column());
-    if (role == Qt::BackgroundRole) {
+    if (role == Qt::BackgroundRole || role == Qt::ForegroundRole) {
+        OleColor background = kNoColor;
         const auto cell = m_cellColors.constFind(key(row, index.column()));
         if (cell != m_cellColors.constEnd())
-            return oleToColor(*cell);
-        if (std::size_t(row) < m_rowColors.size() && m_rowColors[row] != kNoColor)
-            return oleToColor(m_rowColors[row]);
+            background = *cell;
+        else if (std::size_t(row) < m_rowColors.size())
+            background = m_rowColors[row];
+        if (background == kNoColor)
+            return {};
+        if (role == Qt::BackgroundRole)
+            return oleToColor(background);
+        // Black text is unreadable on the marking's blue.
+        if (prefersLightText(background))
+            return QColor(Qt::white);
     }
     return {};
 }
