@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev sqlite3 libssl-dev unixodbc unixodbc-dev tdsodbc libsqliteodbc
   libgl-dev libxkbcommon-dev fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth imagemagick poppler-utils
+  at-spi2-core python3-pyatspi dbus-x11
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -62,6 +62,8 @@ FrmBatchUpdate::FrmBatchUpdate(FrmClaimWorklist& main)
     Grid1->reset(kDesignGridRows, kDesignGridColumns);
     chkSimulate->setChecked(true);
     txtInst->setPlainText(batchUpdateInstructions());
+    txtInst->setAccessibleName(QStringLiteral("Instructions"));
+    Grid1->setGridName(QStringLiteral("Drugs of the listed patients"));
 
     connect(cmdDrugs, &QPushButton::clicked, this, &FrmBatchUpdate::cmdDrugs_Click);
     connect(Grid1->view(), &QTableView::clicked, this, [this](const QModelIndex& index) { Grid1_Click(index.row() + 1); });

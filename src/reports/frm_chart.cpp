@@ -62,6 +62,8 @@ FrmChart::FrmChart(FrmClaimWorklist& main)
     place(cmdRefresh, "cmdRefresh", design::cmdRefresh);
     Text1 = new QLineEdit(QStringLiteral("Text1"), this);
     place(Text1, "Text1", design::Text1);
+    txtEndDate->setAccessibleName(QStringLiteral("End date"));
+    Text1->setAccessibleName(QStringLiteral("Chart query"));
 
     // The chart is short by design: small print and thin margins leave the bars room.
     auto* chart = new QChart;

@@ -256,6 +256,15 @@ void FrmClaimWorklist::createControls()
     Grid1->setMinimumSize(0, 0);
     lblCount->setTextFormat(Qt::PlainText);
 
+    // Names for the controls that have no caption or label of their own.
+    SSTab1->setAccessibleName(QStringLiteral("Filters and options"));
+    txtMessage->setAccessibleName(QStringLiteral("SQL statement"));
+    txtLog->setAccessibleName(QStringLiteral("Activity log"));
+    Grid1->setGridName(QStringLiteral("Worklist"));
+    txtIDNumDOCORD->setAccessibleName(QStringLiteral("IDNum of the orders"));
+    grdDocOrders->setGridName(QStringLiteral("Doctors' orders"));
+    grdDocOrdersOPD->setGridName(QStringLiteral("Out-patient doctors' orders"));
+
     // The design state of the filters that are not kept between starts.
     chkTop500->setChecked(true);
     optPatType[0]->setChecked(true);

@@ -32,6 +32,7 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, QString idNum
     lblHeader->setTextFormat(Qt::RichText);
     txtSummary = new QTextBrowser(this);
     txtSummary->setObjectName(QStringLiteral("txtSummary"));
+    txtSummary->setAccessibleName(QStringLiteral("Claim form summary"));
     lblMessage = new QLabel(this);
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
     lblMessage->setWordWrap(true);

@@ -42,6 +42,12 @@ FlexGridWidget::FlexGridWidget(QWidget* parent)
             [this](const QModelIndex& index) { emit cellDoubleClicked(index.row() + 1, index.column()); });
 }
 
+void FlexGridWidget::setGridName(const QString& name)
+{
+    setAccessibleName(name);
+    m_view->setAccessibleName(name);
+}
+
 int FlexGridWidget::rowCount() const
 {
     return m_model->rowCount() + 1;

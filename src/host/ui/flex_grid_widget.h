@@ -41,6 +41,9 @@ public:
     /// the rows can tell that the list it started on is gone.
     quint64 contentGeneration() const { return m_contentGeneration; }
 
+    /// The name a screen reader says for the grid (the table inside carries it).
+    void setGridName(const QString& name);
+
     QTableView* view() const { return m_view; }
     FlexGridModel* model() const { return m_model; }
 
