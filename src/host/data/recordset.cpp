@@ -307,6 +307,29 @@ void Recordset::saveChanged(Record& record)
             conditionValues << read;
         }
     }
+    if (m_criteria == UpdateCriteria::AllColumns) {
+        for (std::size_t i = 0; i < record.assigned.size(); ++i) {
+            if (record.assigned[i])
+                continue;
+            const QString& column = m_names.at(static_cast<int>(i));
+            auto& known = m_columnTypes[i];
+            if (!known)
+                known = m_connection->columnType(m_table, column);
+            if (!*known || **known == SqlType::Unknown)
+                continue;
+            const QString native = m_connection->nativeColumnName(column);
+            const QVariant& read = record.values[i];
+            if (read.isNull()) {
+                conditions << native + QStringLiteral(" IS NULL");
+            } else {
+                QString condition = native + QStringLiteral(" = ?");
+                if (!exact.isEmpty() && read.typeId() == QMetaType::QString)
+                    condition += QLatin1Char(' ') + exact;
+                conditions << condition;
+                conditionValues << read;
+            }
+        }
+    }
     const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                             .arg(m_connection->nativeTableName(m_table), sets.join(QStringLiteral(", ")),
                                  conditions.join(QStringLiteral(" AND ")));

@@ -14,6 +14,9 @@ namespace vantik {
 /// Cursor and lock kinds with the values the host's statements pass.
 enum class CursorType { ForwardOnly = 0, Keyset = 1, Dynamic = 2, Static = 3 };
 enum class LockType { ReadOnly = 1, Pessimistic = 2, Optimistic = 3, BatchOptimistic = 4 };
+/// Which columns a save checks are unchanged since the read: the key and the
+/// assigned columns, or every comparable column the recordset read.
+enum class UpdateCriteria { KeyAndAssigned, AllColumns };
 
 /// A result set opened on the connection, walked record by record, whose fields
 /// can be assigned and saved. The rows are read when it opens. Saving uses
@@ -28,6 +31,11 @@ public:
     /// table's key as hidden columns; other statements open read-only and refuse
     /// writes with a message saying why.
     void open(const QString& statement, Connection& connection, CursorType cursor, LockType lock);
+    /// How saves check that nobody changed the record; kept across close and open.
+    /// AllColumns refuses a save when any column read has changed, not only the
+    /// assigned ones: for a record whose fields belong together.
+    void setUpdateCriteria(UpdateCriteria criteria) { m_criteria = criteria; }
+    UpdateCriteria updateCriteria() const { return m_criteria; }
     bool isOpen() const { return m_open; }
     /// End of data: no current record.
     bool eof() const;
@@ -87,6 +95,7 @@ private:
     std::vector<Record> m_records;
     std::size_t m_current = 0;
     Analysis m_analysis;
+    UpdateCriteria m_criteria = UpdateCriteria::KeyAndAssigned;
 };
 
 } // namespace vantik
