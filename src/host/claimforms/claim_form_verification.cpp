@@ -48,6 +48,9 @@ void markClaimFormVerified(Connection& connection, const QString& idNum, const Q
                            const std::optional<SeenRow>& seen)
 {
     Recordset profile;
+    // Every column the clerk saw must still be as it was when the save lands, not
+    // only the ones this save writes.
+    profile.setUpdateCriteria(UpdateCriteria::AllColumns);
     profile.open(profileStatement(idNum), connection, CursorType::Keyset, LockType::Optimistic);
     // What the clerk decided on is what the window showed: a profile another clerk
     // verified or changed since then must not be overwritten.

@@ -13,6 +13,7 @@
 #include "support/fake_host.h"
 #include "support/qt_printers.h"
 #include "support/temp_dir.h"
+#include "support/watched_connection.h"
 
 #include <QLabel>
 #include <QPrintPreviewDialog>
@@ -323,4 +324,26 @@ TEST_F(ClaimFormLibraryTest, AValidationPassLeavesAtMostOneEntryWindow)
         }
     }
     EXPECT_TRUE(library.openWindows().empty());
+}
+
+TEST_F(ClaimFormLibraryTest, AVerificationChecksEveryColumnOfTheProfileWhenItLands)
+{
+    admitComplete("T1");
+    exec("INSERT INTO Station.tbNurseProfile (IDNum, CF4Status, CF4AssignedTo) VALUES ('T1', 'OPEN', 'ANA')");
+    auto mine = std::static_pointer_cast<BuiltinClaimForm>(form("T1"));
+    mine->showEntry();
+    // Another clerk re-assigns the form between the window's check and its save:
+    // a column this save does not write, changed at the last moment.
+    auto watched = std::make_unique<WatchedConnection>(std::move(user.connection));
+    WatchedConnection* connection = watched.get();
+    user.connection = std::move(watched);
+    const auto other = Connection::openEmbedded(folder.path());
+    connection->beforeSave = [&](int) {
+        other->executeNative("UPDATE Station.tbNurseProfile SET CF4AssignedTo = 'BEN' WHERE IDNum = 'T1'", {});
+    };
+    mine->entryWindow()->cmdMarkVerified->click();
+    EXPECT_TRUE(mine->entryWindow()->lblMessage->text().contains("changed by another user"));
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbNurseProfile WHERE IDNum = 'T1' AND CF4VerifiedBy IS NULL "
+                    "AND CF4AssignedTo = 'BEN'"),
+              1);
 }
