@@ -14,8 +14,8 @@ import sys
 import time
 import traceback
 
-from clerk import (KEY_ESCAPE, Failure, Program, find, find_all, must_find, name, press, press_key, sql,
-                   table_rows, wait_for)
+from clerk import (KEY_ESCAPE, Failure, Program, find, find_all, must_find, name, press, press_key, role, set_text,
+                   sql, table_rows, wait_for)
 
 ARGS = None
 DEMO = None  # the demo database every check copies
@@ -278,6 +278,88 @@ def check_validating_the_list_leaves_one_window_and_little_memory():
         program.stop()
 
 
+COMPLETABLE = {"brief history", "vital signs", "height/weight", "GU(IE)", "course in the ward"}
+
+
+def missing_of(window):
+    label = wait_for(lambda: find(window, "label", name_starts="Missing: ") or find(window, "label", "Nothing is missing."),
+                     what="the missing line")
+    text = name(label)
+    return set(text[len("Missing: "):].split("; ")) if text.startswith("Missing: ") else set()
+
+
+def fill(window, field, text):
+    """The box a label names (not the label itself)."""
+    box = wait_for(lambda: next((a for a in find_all(window, None, field) if role(a) in ("text", "combo box")), None),
+                   what="the box %r" % field)
+    if role(box) == "combo box":
+        box = must_find(box, "text")
+    set_text(box, text)
+
+
+def complete_section(window, section):
+    """Types a valid value into each field of the section's page and saves it."""
+    pages = {"brief history": "Brief history", "vital signs": "Vital signs", "height/weight": "Height/weight",
+             "GU(IE)": "GU(IE)", "course in the ward": "Course in the ward"}
+    press(must_find(window, "page tab", pages[section]))
+    if section == "brief history":
+        fill(window, "Brief history (what the patient came with):", "Fever for three days")
+        press(must_find(window, "push button", "Save the brief history"))
+    elif section == "vital signs":
+        for field, value in (("Blood pressure (systolic/diastolic):", "120/80"), ("Temperature (°C):", "37.1"),
+                             ("Pulse (per minute):", "82"), ("Respiratory rate (per minute):", "18")):
+            fill(window, field, value)
+        press(must_find(window, "push button", "Save the vital signs"))
+    elif section == "height/weight":
+        fill(window, "Height (cm)", "158")
+        fill(window, "Weight (kg)", "52.5")
+        press(must_find(window, "push button", "Save the height and weight"))
+    elif section == "GU(IE)":
+        fill(window, "Finding:", "Not Assessed")
+        press(must_find(window, "push button", "Save the GU(IE) finding"))
+    else:
+        fill(window, "Note:", "Course noted from the chart.")
+        press(must_find(window, "push button", "Save the note"))
+    wait_for(lambda: section not in missing_of(window), what="the %s to leave the missing line" % section)
+
+
+def check_completing_a_claim_form_in_its_window():
+    """A claim form missing its height/weight and GU(IE) is completed in its window and verified."""
+    database = fresh_database("complete")
+    program = start("complete", database)
+    try:
+        list_patients(program, "01/01/2026", "11/30/2026")
+        done = verified(database)
+        chosen, window, missing = None, None, set()
+        for candidate in listed_ids(program)[:150]:
+            if candidate in done:
+                continue
+            list_patients(program, "", "", candidate)
+            program.click("Claim Form")
+            window = program.window("CF4 Entries - " + candidate)
+            missing = missing_of(window)
+            if {"height/weight", "GU(IE)"} <= missing <= COMPLETABLE:
+                chosen = candidate
+                break
+            press(must_find(window, "push button", "Close"))
+            wait_for(lambda: not program.windows("CF4 Entries - " + candidate), what="the entry window to close")
+        if chosen is None:
+            raise Failure("no listed claim form misses just what the window completes")
+        for section in sorted(missing):
+            complete_section(window, section)
+        mark = must_find(window, "push button", "Mark verified")
+        wait_for(lambda: mark.getState().contains(sensitive()), what="Mark verified to be offered")
+        press(mark)
+        wait_for(lambda: find(window, "label", "Marked verified by CLERK."), what="the verification")
+        rows = sql(ARGS.sql, database, "SELECT count(1) FROM Patient_Data..tbPatientHistory WHERE IDNum = '%s' AND "
+                                       "Height = '158' AND Weight = '52.5'" % chosen)
+        profile = sql(ARGS.sql, database, "SELECT CF4VerifiedBy FROM Station..tbNurseProfile WHERE IDNum = '%s'" % chosen)
+        if rows != [["1"]] or profile != [["CLERK"]]:
+            raise Failure("the tables hold %r and %r" % (rows, profile))
+    finally:
+        program.stop()
+
+
 CHECKS = [
     check_two_clerks_verify_one_form,
     check_two_markings_at_once_add_no_duplicate,
@@ -285,6 +367,7 @@ CHECKS = [
     check_closing_during_the_marking_asks_and_stops,
     check_other_windows_close_with_the_main_window,
     check_validating_the_list_leaves_one_window_and_little_memory,
+    check_completing_a_claim_form_in_its_window,
 ]
 
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "host/claimforms/claim_form_saves.h"
+
 #include <QDateTime>
 #include <QString>
-#include <QStringList>
 
 #include <optional>
-#include <vector>
 
 namespace vantik {
 
@@ -14,15 +14,6 @@ class Connection;
 /// The status a verified claim form gets in the nurse profile, in the hospital's
 /// own vocabulary.
 inline constexpr const char* kVerifiedStatus = "VERIFIED";
-
-/// A table row as a window read it: every column's text, NULL told apart.
-struct SeenRow {
-    QStringList columns;
-    QStringList texts;
-    std::vector<bool> nulls;
-
-    bool operator==(const SeenRow&) const = default;
-};
 
 /// The admission's nurse profile row as it stands now; nothing when it has none.
 std::optional<SeenRow> readNurseProfile(Connection& connection, const QString& idNum);
