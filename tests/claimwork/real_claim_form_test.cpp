@@ -31,22 +31,35 @@
 namespace vantik::test {
 namespace {
 
-// The program as the clerk meets it: the built-in log-in and claim-form library.
-TEST(RealClaimForm, TheClerkOpensAClaimFormFromTheListAndVerifiesIt)
-{
-    TempDir folder, database;
+/// The program as the clerk meets it: the built-in log-in and claim-form library,
+/// logged in as the demo clerk on a database folder.
+struct RealProgram {
+    RealProgram(const QString& database, MessageLoop& messageLoop)
+        : window(WorklistServices{registry, settings, messages, messageLoop, clock, folder.path()})
+    {
+        registerBuiltinComponents(registry, settings);
+        installClaimWork(window);
+        whenLoginDialogShows([&](LoginDialog& dialog) {
+            typeInto(dialog, "txtFolder", database);
+            logIn(dialog, "clerk", "clerk123");
+        });
+    }
+
+    TempDir folder;
     SettingsStore settings{folder.path()};
     ComponentRegistry registry;
-    registerBuiltinComponents(registry, settings);
     ScriptedMessageBox messages;
-    ScriptedMessageLoop messageLoop;
     FixedClock clock{QDate(2026, 11, 30)};
-    FrmClaimWorklist window(WorklistServices{registry, settings, messages, messageLoop, clock, folder.path()});
-    installClaimWork(window);
-    whenLoginDialogShows([&](LoginDialog& dialog) {
-        typeInto(dialog, "txtFolder", copyOfDemoDb(database.path()));
-        logIn(dialog, "clerk", "clerk123");
-    });
+    FrmClaimWorklist window;
+};
+
+TEST(RealClaimForm, TheClerkOpensAClaimFormFromTheListAndVerifiesIt)
+{
+    TempDir database;
+    ScriptedMessageLoop messageLoop;
+    RealProgram program(copyOfDemoDb(database.path()), messageLoop);
+    FrmClaimWorklist& window = program.window;
+    ScriptedMessageBox& messages = program.messages;
     ASSERT_TRUE(window.load());
     window.txtStartDate->setText("11/01/2026");
     window.txtEndDate->setText("11/30/2026");
@@ -97,19 +110,10 @@ long residentBytes()
 // admission and the pass closes it, so windows and memory do not pile up.
 TEST(RealClaimForm, ValidatingTheListLeavesNoWindowsAndNoGrowth)
 {
-    TempDir folder;
-    SettingsStore settings{folder.path()};
-    ComponentRegistry registry;
-    registerBuiltinComponents(registry, settings);
-    ScriptedMessageBox messages;
     QtMessageLoop messageLoop;
-    FixedClock clock{QDate(2026, 11, 30)};
-    FrmClaimWorklist window(WorklistServices{registry, settings, messages, messageLoop, clock, folder.path()});
-    installClaimWork(window);
-    whenLoginDialogShows([&](LoginDialog& dialog) {
-        typeInto(dialog, "txtFolder", sharedDemoDb());
-        logIn(dialog, "clerk", "clerk123");
-    });
+    RealProgram program(sharedDemoDb(), messageLoop);
+    FrmClaimWorklist& window = program.window;
+    ScriptedMessageBox& messages = program.messages;
     ASSERT_TRUE(window.load());
     window.txtStartDate->setText("01/01/2025");
     window.txtEndDate->setText("11/30/2026");

@@ -13,6 +13,7 @@
 #include "support/fake_host.h"
 #include "support/qt_printers.h"
 #include "support/temp_dir.h"
+#include "library_fixture.h"
 #include "support/watched_connection.h"
 
 #include <QLabel>
@@ -28,23 +29,8 @@ using namespace vantik::test;
 
 namespace {
 
-class ClaimFormLibraryTest : public ::testing::Test {
+class ClaimFormLibraryTest : public LibraryOnDemoCopy {
 protected:
-    void SetUp() override
-    {
-        user.databaseFolder = copyOfDemoDb(folder.path());
-        user.ShowMain();
-        library.UseClasses(true);
-        library.InitWithDB();
-    }
-
-    void exec(const QString& sql, const QVariantList& parameters = {})
-    {
-        user.sqlconnection().executeNative(sql, parameters);
-    }
-
-    int count(const QString& tsql) { return user.sqlconnection().execute(tsql).text(0, 0).toInt(); }
-
     // An in-patient admission with every section the insurer asks for.
     void admitComplete(const QString& id, const QString& hospNum = "T0001")
     {
@@ -71,14 +57,6 @@ protected:
         made->nonmodal(true);
         return made;
     }
-
-    TempDir folder;
-    TempDir settingsFolder;
-    SettingsStore settings{settingsFolder.path()};
-    FakeCurrentUser user;
-    BuiltinClaimFormClasses library{ClaimFormEnvironment{user, [] { return QStringLiteral("CLERK"); },
-                                                         [] { return QDateTime(QDate(2026, 11, 30), QTime(9, 30)); },
-                                                         &settings}};
 };
 
 } // namespace

@@ -3,15 +3,9 @@
 // logged, and shown at once; bad input and other clerks' changes save nothing.
 
 #include "host/claimforms/builtin_claim_form.h"
-#include "host/claimforms/builtin_claim_form_classes.h"
 #include "host/claimforms/claim_form_window.h"
-#include "host/data/connection.h"
-#include "host/data/settings_store.h"
 #include "host/ui/flex_grid_widget.h"
-#include "support/demo_db.h"
-#include "support/fake_host.h"
-#include "support/scripted_message_box.h"
-#include "support/temp_dir.h"
+#include "library_fixture.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -30,24 +24,13 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-const QDateTime kNow(QDate(2026, 11, 30), QTime(9, 30));
-
-class EntryWindowTest : public ::testing::Test {
+class EntryWindowTest : public LibraryOnDemoCopy {
 protected:
     void SetUp() override
     {
-        user.databaseFolder = copyOfDemoDb(folder.path());
-        user.ShowMain();
-        library.UseClasses(true);
-        library.InitWithDB();
+        LibraryOnDemoCopy::SetUp();
         exec("INSERT INTO Patient_Data.tbMaster (HospNum, LastName, FirstName, Sex) VALUES ('T0001', 'CRUZ', 'ANA', 'F')");
     }
-
-    void exec(const QString& sql, const QVariantList& parameters = {})
-    {
-        user.sqlconnection().executeNative(sql, parameters);
-    }
-    QString one(const QString& tsql) { return user.sqlconnection().execute(tsql).text(0, 0); }
 
     /// An admission with its medicines and discharge only: every other section is the clerk's to complete.
     void admitBare(const QString& id, bool outPatient = false)
@@ -68,13 +51,6 @@ protected:
         return *form->entryWindow();
     }
 
-    TempDir folder;
-    TempDir settingsFolder;
-    SettingsStore settings{settingsFolder.path()};
-    ScriptedMessageBox messages;
-    FakeCurrentUser user;
-    BuiltinClaimFormClasses library{ClaimFormEnvironment{user, [] { return QStringLiteral("CLERK"); },
-                                                         [] { return kNow; }, &settings, &messages}};
     std::shared_ptr<BuiltinClaimForm> form;
 };
 
