@@ -10,6 +10,7 @@ packages=(
   libsqlite3-dev sqlite3 unixodbc unixodbc-dev tdsodbc libsqliteodbc
   libgl-dev libxkbcommon-dev fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth imagemagick poppler-utils
+  libxlsxwriter-dev qt6-svg-dev unzip
 )
 missing=()
 for p in "${packages[@]}"; do
