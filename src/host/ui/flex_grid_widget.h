@@ -6,6 +6,7 @@
 
 #include <map>
 
+class QAction;
 class QTableView;
 
 namespace vantik {
@@ -37,6 +38,15 @@ public:
     bool isGridEnabled() const override;
     void setGridEnabled(bool enabled) override;
 
+    sqlcompat::SqlType columnType(int column) const override;
+
+    /// "Export…" of the grid's context menu: every row, the shown columns, to a
+    /// workbook or CSV file the clerk chooses.
+    QAction* exportAction() const { return m_exportAction; }
+    /// The file name the export suggests; the window's title when none is set.
+    void setExportName(const QString& name) { m_exportName = name; }
+    QString exportName() const;
+
     QTableView* view() const { return m_view; }
     FlexGridModel* model() const { return m_model; }
 
@@ -57,6 +67,8 @@ private:
     bool m_scrollPending = false;
     FlexGridModel* m_model;
     std::map<int, int> m_widths; // twips by column, as set
+    QAction* m_exportAction;
+    QString m_exportName;
 };
 
 } // namespace vantik
