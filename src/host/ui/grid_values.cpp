@@ -46,7 +46,8 @@ std::optional<QDateTime> dateTimeOf(int year, int month, int day, int hour = 0, 
     const QTime time(hour, minute, second, millisecond);
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
-    return QDateTime(date, time);
+    // The texts carry no zone; UTC keeps them as written and spares a zone lookup per value.
+    return QDateTime(date, time, Qt::UTC);
 }
 
 } // namespace

@@ -36,7 +36,8 @@ ColumnValues describeColumn(const FlexGrid& grid, int column);
 
 /// A date or date and time in one of the forms the program shows: the
 /// database's "Nov  9 2026 10:30AM", the program's "1/5/2024 9:07:00 AM" or
-/// "01/05/2024", and ISO "2024-01-05 09:07:00.000".
+/// "01/05/2024", and ISO "2024-01-05 09:07:00.000". The result is in UTC: the
+/// date and time as written, without a zone.
 std::optional<QDateTime> parseShownDateTime(QStringView text);
 
 /// A number as a database writes one: an optional minus, no leading zero, an

@@ -93,12 +93,12 @@ QStringList shownRow(const FlexGrid& grid, int row)
 
 TEST(GridValues, DatesNumbersAndIdentifiersAreToldApart)
 {
-    EXPECT_EQ(parseShownDateTime(u"Nov  9 2026 10:30AM"), QDateTime(QDate(2026, 11, 9), QTime(10, 30)));
-    EXPECT_EQ(parseShownDateTime(u"Jul 22 1974 12:00AM"), QDateTime(QDate(1974, 7, 22), QTime(0, 0)));
-    EXPECT_EQ(parseShownDateTime(u"Jan  1 2026 12:15PM"), QDateTime(QDate(2026, 1, 1), QTime(12, 15)));
-    EXPECT_EQ(parseShownDateTime(u"1/5/2024 9:07:00 PM"), QDateTime(QDate(2024, 1, 5), QTime(21, 7)));
-    EXPECT_EQ(parseShownDateTime(u"01/05/2024"), QDateTime(QDate(2024, 1, 5), QTime(0, 0)));
-    EXPECT_EQ(parseShownDateTime(u"2024-01-05 09:07:00.250"), QDateTime(QDate(2024, 1, 5), QTime(9, 7, 0, 250)));
+    EXPECT_EQ(parseShownDateTime(u"Nov  9 2026 10:30AM"), QDateTime(QDate(2026, 11, 9), QTime(10, 30), Qt::UTC));
+    EXPECT_EQ(parseShownDateTime(u"Jul 22 1974 12:00AM"), QDateTime(QDate(1974, 7, 22), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(parseShownDateTime(u"Jan  1 2026 12:15PM"), QDateTime(QDate(2026, 1, 1), QTime(12, 15), Qt::UTC));
+    EXPECT_EQ(parseShownDateTime(u"1/5/2024 9:07:00 PM"), QDateTime(QDate(2024, 1, 5), QTime(21, 7), Qt::UTC));
+    EXPECT_EQ(parseShownDateTime(u"01/05/2024"), QDateTime(QDate(2024, 1, 5), QTime(0, 0), Qt::UTC));
+    EXPECT_EQ(parseShownDateTime(u"2024-01-05 09:07:00.250"), QDateTime(QDate(2024, 1, 5), QTime(9, 7, 0, 250), Qt::UTC));
     for (const char16_t* notADate : {u"Feb 30 2026 10:30AM", u"13/01/2024", u"26000742", u"Nov 9", u"N/A"})
         EXPECT_FALSE(parseShownDateTime(notADate)) << QString::fromUtf16(notADate).toStdString();
 
