@@ -3,7 +3,7 @@
 #include "host/ui/grid_export.h"
 #include "host/ui/grid_export_prompt.h"
 #include "host/ui/grid_values.h"
-#include "host/ui/xlsx_sheet.h"
+#include "support/xlsx_sheet.h"
 #include "support/qt_printers.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "host/ui/xlsx_sheet.h"
+#include "support/xlsx_sheet.h"
 
 #include <QProcess>
 #include <QRegularExpression>
