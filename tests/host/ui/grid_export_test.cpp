@@ -234,7 +234,10 @@ TEST(GridExport, EveryGridOffersExportInItsContextMenu)
     EXPECT_EQ(grid.exportAction()->text(), QStringLiteral("Export\u2026"));
 
     ExportPrompts& prompts = exportPrompts();
-    const ExportPrompts real = prompts;
+    struct RealPrompts {
+        ExportPrompts kept = exportPrompts();
+        ~RealPrompts() { exportPrompts() = kept; }
+    } restore;
     QStringList suggested, told;
     QString answer = dir.file("worklist.csv");
     prompts.choosePath = [&](QWidget*, const QString& path) {
@@ -259,7 +262,6 @@ TEST(GridExport, EveryGridOffersExportInItsContextMenu)
     grid.exportAction()->trigger();
     ASSERT_EQ(told.size(), 1);
     EXPECT_THAT(told[0].toStdString(), ::testing::HasSubstr("missing"));
-    prompts = real;
 }
 
 } // namespace
