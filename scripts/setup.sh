@@ -11,6 +11,7 @@ packages=(
   libgl-dev libxkbcommon-dev fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth imagemagick poppler-utils
   at-spi2-core python3-pyatspi dbus-x11
+  libxlsxwriter-dev qt6-svg-dev unzip
 )
 missing=()
 for p in "${packages[@]}"; do

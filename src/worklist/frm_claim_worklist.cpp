@@ -290,6 +290,7 @@ void FrmClaimWorklist::createMenu()
         return action;
     };
     mPrintList = item(mMenu, "mPrintList", "Print List");
+    mExportList = item(mMenu, "mExportList", "Export List\u2026");
     mAccomplismentReport = item(mMenu, "mAccomplismentReport", "Accomplisment Report (by Attending Dr)");
     mAccomplismentReport2 = item(mMenu, "mAccomplismentReport2", "Accomplisment Report (by Admitting Dr)");
     mChart = item(mMenu, "mChart", "Chart");
@@ -347,6 +348,8 @@ void FrmClaimWorklist::connectHandlers()
         });
     }
     connect(mPrintList, &QAction::triggered, cmdPrintList, &QPushButton::click);
+    // The worklist grid's own "Export…": every listed row, as the grid holds it.
+    connect(mExportList, &QAction::triggered, Grid1->exportAction(), &QAction::trigger);
 }
 
 void FrmClaimWorklist::saveSetting(const QString& key, const QString& value)

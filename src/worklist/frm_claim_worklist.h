@@ -153,6 +153,7 @@ public:
     // The menu.
     QMenu* mMenu = nullptr;
     QAction* mPrintList = nullptr;
+    QAction* mExportList = nullptr;
     QAction* mAccomplismentReport = nullptr;
     QAction* mAccomplismentReport2 = nullptr;
     QAction* mChart = nullptr;

@@ -1,6 +1,7 @@
 #include "host/claimforms/claim_form_window.h"
 
 #include "host/claimforms/claim_form_input.h"
+#include "host/claimforms/claim_form_print.h"
 #include "host/claimforms/claim_form_requirements.h"
 #include "host/claimforms/claim_form_summary.h"
 #include "host/claimforms/claim_form_verification.h"
@@ -550,14 +551,17 @@ void ClaimFormWindow::openPrintPreview()
         return;
     if (!m_preview) {
         auto* printer = new QPrinter(QPrinter::HighResolution);
+        prepareClaimFormPage(*printer);
         m_preview = new QPrintPreviewDialog(printer, this);
         m_preview->setObjectName(QStringLiteral("dlgPrintPreview"));
         m_preview->setWindowTitle(windowTitle());
         connect(m_preview, &QObject::destroyed, this, [printer] { delete printer; });
         connect(m_preview, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* target) {
-            QTextDocument document;
-            document.setHtml(claimFormSummaryHtml(*m_form));
-            document.print(target);
+            try {
+                paintClaimForm(*target, *m_form, m_environment.now());
+            } catch (const std::exception& error) {
+                showMessage(errorDescription(error), true);
+            }
         });
         m_preview->resize(900, 800);
     }

@@ -136,6 +136,7 @@ void FlexGridModel::bind(ResultSet result)
     beginResetModel();
     m_header = result.columnNames();
     m_data = std::move(result);
+    m_typed = true;
     clearDecorations();
     endResetModel();
 }
@@ -148,6 +149,7 @@ void FlexGridModel::reset(int rows, int columns)
     for (int column = 0; column < columns; ++column)
         names.append(QString());
     m_header = names;
+    m_typed = false;
     m_data = ResultSet(names, std::vector<SqlType>(std::size_t(columns), SqlType::Text));
     for (int cell = 0; cell < (std::max(rows, 1) - 1) * columns; ++cell)
         m_data.appendCell(QStringView());
@@ -163,6 +165,7 @@ void FlexGridModel::appendRow(const QString& tabSeparated)
         beginResetModel();
         for (qsizetype column = 0; column < parts.size(); ++column)
             m_header.append(QString());
+        m_typed = false;
         m_data = ResultSet(m_header, std::vector<SqlType>(std::size_t(m_header.size()), SqlType::Text));
         endResetModel();
     }

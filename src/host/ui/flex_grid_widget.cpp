@@ -1,8 +1,10 @@
 #include "host/ui/flex_grid_widget.h"
 
 #include "host/ui/flex_grid_model.h"
+#include "host/ui/grid_export_prompt.h"
 #include "host/ui/twips.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableView>
@@ -19,6 +21,7 @@ FlexGridWidget::FlexGridWidget(QWidget* parent)
     : QWidget(parent)
     , m_view(new QTableView(this))
     , m_model(new FlexGridModel(this))
+    , m_exportAction(new QAction(QStringLiteral("Export\u2026"), this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -38,6 +41,10 @@ FlexGridWidget::FlexGridWidget(QWidget* parent)
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->installEventFilter(this);
     setFocusProxy(m_view);
+    m_exportAction->setObjectName(QStringLiteral("mExport"));
+    m_view->addAction(m_exportAction);
+    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_exportAction, &QAction::triggered, this, [this] { exportGridAsked(window(), *this, exportName()); });
     connect(m_view, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { emit cellDoubleClicked(index.row() + 1, index.column()); });
 }
@@ -66,6 +73,16 @@ QString FlexGridWidget::text(int row, int column) const
 void FlexGridWidget::setText(int row, int column, const QString& text)
 {
     m_model->setGridText(row, column, text);
+}
+
+sqlcompat::SqlType FlexGridWidget::columnType(int column) const
+{
+    return m_model->columnType(column);
+}
+
+QString FlexGridWidget::exportName() const
+{
+    return m_exportName.isEmpty() ? window()->windowTitle() : m_exportName;
 }
 
 int FlexGridWidget::columnWidth(int column) const
