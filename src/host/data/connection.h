@@ -63,12 +63,6 @@ public:
     /// throws DatabaseError when there is no such table. The reference stays
     /// valid as long as the connection.
     virtual const std::vector<sqlcompat::ColumnInfo>& tableColumns(const TableRef& table) = 0;
-    /// The primary key columns of a table in key order (empty when it has none).
-    QStringList primaryKey(const TableRef& table);
-    /// A column of a table; nullopt when the table has no such column.
-    std::optional<sqlcompat::ColumnInfo> column(const TableRef& table, const QString& name);
-    /// The kind of a column of a table; nullopt when the table has no such column.
-    std::optional<SqlType> columnType(const TableRef& table, const QString& name);
 
     /// The value of the integer key that the last insert of this connection created.
     virtual QVariant lastInsertedKey() = 0;
