@@ -192,8 +192,9 @@ TEST_F(ClaimFormLibraryTest, DaysUsedCountOnlyTheDaysInsideTheAdmissionsYear)
 TEST_F(ClaimFormLibraryTest, OrdersLoadThenImportOnce)
 {
     admitComplete("T1");
+    // The grid shows 9:00:00 AM; the order was written at 9:00:00.003.
     exec("INSERT INTO Station.tbDoctorOrders (IDNum, OrderDate, OrderText, DoctorID) VALUES "
-         "('T1', '2026-11-02 09:00:00.000', 'CBC, urinalysis', NULL), "
+         "('T1', '2026-11-02 09:00:00.003', 'CBC, urinalysis', NULL), "
          "('T1', '2026-11-03 09:00:00.000', 'May go home', NULL)");
     // The second order is already in the ward notes, at its time and with its text.
     exec("INSERT INTO Station.tbCourseWard (IDNum, CourseDate, CourseNotes) VALUES "
@@ -213,6 +214,10 @@ TEST_F(ClaimFormLibraryTest, OrdersLoadThenImportOnce)
     EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbCourseWard WHERE IDNum = 'T1'"), 3);
     EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbCourseWard WHERE IDNum = 'T1' AND CourseNotes = 'CBC, urinalysis' "
                     "AND EncodedBy = 'CLERK'"),
+              1);
+    // The note keeps the order's own time, not the grid's text of it.
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbCourseWard WHERE IDNum = 'T1' AND "
+                    "CourseDate = '2026-11-02T09:00:00.003'"),
               1);
     orders->ImportOrders("T1", grid, status);
     EXPECT_EQ(status, "exists");

@@ -154,10 +154,10 @@ TEST_F(RecordsetTest, RefusesWhatItCannotWrite)
     rs.update(); // nothing assigned: nothing to do
     rs.close();
 
-    rs.open("SELECT Name FROM Patient_Data..tbNoKey", *m_connection, CursorType::Dynamic, LockType::Optimistic);
+    rs.open("SELECT Body FROM Patient_Data..tbLongNotes", *m_connection, CursorType::Dynamic, LockType::Optimistic);
     try {
-        rs.setField("Name", "x");
-        FAIL() << "a table without a key was written";
+        rs.setField("Body", "x");
+        FAIL() << "a row that nothing identifies was written";
     } catch (const DatabaseError& error) {
         EXPECT_TRUE(error.message().contains("primary key")) << error.message().toStdString();
     }
