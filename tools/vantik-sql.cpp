@@ -57,7 +57,10 @@ QString statementFromStandardInput()
     QFile in;
     if (!in.open(stdin, QIODevice::ReadOnly))
         throw StatementError{QStringLiteral("Standard input cannot be read.")};
-    const QByteArray bytes = in.readAll();
+    QByteArray bytes = in.readAll();
+    // Editors on Windows start a saved query with a byte order mark.
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
     // A NUL would cut the statement short where the engine reads it.
     if (bytes.contains('\0'))
         throw StatementError{QStringLiteral("The statement read from standard input contains a NUL character "

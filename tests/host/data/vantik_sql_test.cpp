@@ -67,6 +67,10 @@ TEST(VantikSql, ReadsTheStatementFromStandardInput)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(run.out, "n\n1\n");
 
+    // A query saved by a Windows editor: a byte order mark and CRLF line ends.
+    const ConsoleRun saved = runConsole({"--db", dir.path(), "-"}, "\xEF\xBB\xBFSELECT 1 AS one\r\n");
+    EXPECT_EQ(saved.out, "one\n1\n") << saved.err.toStdString();
+
     static const char withNulText[] = "SELECT 'a\0' AS x";
     const ConsoleRun withNul = runConsole({"--db", dir.path(), "-"}, QByteArray(withNulText, sizeof withNulText - 1));
     EXPECT_EQ(withNul.exitCode, 1);
