@@ -527,7 +527,7 @@ TypeName Parser::parseTypeName()
 ExprPtr Parser::parseCase()
 {
     const Nesting nesting(m_depth);
-    const Nesting caseNesting(m_caseDepth, kMaxCaseNesting);
+    const Nesting caseNesting(m_caseDepth, kMaxCaseNesting, "Case expressions may only be nested to level 10.");
     auto e = make(Expr::Kind::Case, next().begin);
     if (!isWord("when")) {
         e->hasOperand = true;

@@ -13,15 +13,12 @@ namespace vantik::sqlcompat {
 
 namespace detail {
 
-Parser::Nesting::Nesting(int& depth, int limit)
+Parser::Nesting::Nesting(int& depth, int limit, const char* message)
     : m_depth(depth)
 {
     if (++m_depth > limit) {
         --m_depth;
-        if (limit == kMaxCaseNesting)
-            throw TranslationError("Case expressions may only be nested to level "
-                                   + std::to_string(kMaxCaseNesting) + ".");
-        throw TranslationError(kNestedTooDeeplyMessage);
+        throw TranslationError(message);
     }
 }
 

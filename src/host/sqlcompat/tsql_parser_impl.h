@@ -25,7 +25,8 @@ private:
     // with SQL Server's message before the stack can run out.
     class Nesting {
     public:
-        explicit Nesting(int& depth, int limit = kMaxNesting);
+        /// `message` is what a statement deeper than `limit` fails with.
+        explicit Nesting(int& depth, int limit = kMaxNesting, const char* message = kNestedTooDeeplyMessage);
         ~Nesting() { --m_depth; }
         Nesting(const Nesting&) = delete;
         Nesting& operator=(const Nesting&) = delete;
