@@ -55,18 +55,13 @@ bool holdsColumn(const Expr& expr)
     return false;
 }
 
-bool isConstant(const Expr& e)
+// An ORDER BY item of neither column nor aggregate, other than a whole number (a
+// position): SQL Server refuses it, and SQLite would read "- -1" as position 1.
+bool isConstantOrderItem(const Expr& e)
 {
-    switch (e.kind) {
-    case Expr::Kind::String: case Expr::Kind::Null:
-        return true;
-    case Expr::Kind::Number:
-        return e.number != NumberForm::Integer;
-    case Expr::Kind::Negate:
-        return e.args[0]->kind == Expr::Kind::Number;
-    default:
+    if (e.kind == Expr::Kind::Number && e.number == NumberForm::Integer)
         return false;
-    }
+    return !holdsColumn(e) && !holdsAggregate(e);
 }
 
 // Restores the translator's per-SELECT state when a nested SELECT is done.
@@ -180,7 +175,7 @@ SelectResult Translator::select(const Select& s, const Scope* parent)
         m_groupCheck = groupCheck("ORDER BY clause");
         sql += " ORDER BY ";
         for (std::size_t i = 0; i < s.orderBy.size(); ++i) {
-            if (isConstant(*s.orderBy[i].expr))
+            if (isConstantOrderItem(*s.orderBy[i].expr))
                 throw TranslationError("A constant expression was encountered in the ORDER BY list, position "
                                        + std::to_string(i + 1) + ".");
             if (i)

@@ -171,6 +171,22 @@ TEST(TranslatorSyntax, ConditionsAndValuesDoNotMix)
               "')'.");
 }
 
+// Found by the fuzzer: SQLite reads "- -1" in ORDER BY as the first column.
+TEST(TranslatorSyntax, ConstantOrderItemsAreRefused)
+{
+    const Catalog catalog = hisCatalog();
+    const std::string select = "SELECT IDNum, HospNum FROM Patient_Data..tbPatient ORDER BY ";
+    for (const char* item : {"- -1", "'x'", "(2 + 3) * 4", "1.5", "NULL"})
+        EXPECT_EQ(translationError(select + "HospNum, " + item, catalog),
+                  "A constant expression was encountered in the ORDER BY list, position 2.")
+            << item;
+    EXPECT_EQ(translationError(select + "3", catalog),
+              "The ORDER BY position number 3 is out of range of the number of items in the select list.");
+    EXPECT_EQ(translationError(select + "2 DESC, count(*)", catalog),
+              "Column 'tbPatient.IDNum' is invalid in the select list because it is not contained in either an "
+              "aggregate function or the GROUP BY clause.");
+}
+
 TEST(TranslatorSyntax, NulInTheStatementIsRefused)
 {
     const Catalog catalog = hisCatalog();
