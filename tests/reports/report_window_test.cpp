@@ -28,7 +28,7 @@ using Counts = std::map<std::pair<QString, QString>, std::pair<int, int>>;
 // counted by the database itself.
 constexpr const char* kDirectCount =
     "SELECT S.Service, %1 AS Doctor, CASE WHEN NP.CF4VerifiedBy IS NULL OR NP.CF4VerifiedBy = '' THEN 1 ELSE 0 END "
-    "AS Open, count(1) FROM Patient_Data..tbPatient P INNER JOIN Patient_Data..tbMaster M ON P.HospNum = M.HospNum "
+    "AS [Open], count(1) FROM Patient_Data..tbPatient P INNER JOIN Patient_Data..tbMaster M ON P.HospNum = M.HospNum "
     "LEFT JOIN Station..tbNurseProfile NP ON P.IDNum = NP.IDNum LEFT JOIN Build_File..tbcoService S ON S.ServiceID "
     "= P.ServiceID LEFT JOIN Build_File..tbcoDoctor D ON D.DoctorID = P.%2 LEFT JOIN Build_File..tbCoSpecialization "
     "SPE ON SPE.SpecializationID = D.SpecializationID WHERE P.ADMDATE >= '01/01/2026' AND P.ADMDATE < '12/1/2026' "

@@ -329,7 +329,7 @@ void EmbeddedConnection::prepareTranslated(const QString& statement, Prepared& p
     auto prepare = [this](const std::string& sql) {
         sqlite3_stmt* raw = nullptr;
         if (sqlite3_prepare_v2(m_handle, sql.data(), static_cast<int>(sql.size()), &raw, nullptr) != SQLITE_OK)
-            fail();
+            throw DatabaseError(QString::fromStdString(sqlcompat::preparedStatementMessage(sqlite3_errmsg(m_handle))));
         return StatementPtr(raw);
     };
     StatementPtr statementPtr = prepare(translation.sql);

@@ -1,5 +1,8 @@
 #include "host/data/statement_shape.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace vantik {
 
 namespace {
@@ -28,11 +31,52 @@ std::size_t skipQuoted(std::string_view text, std::size_t from, char close)
     return std::string_view::npos;
 }
 
+// Block comments nest, as the translator reads them; npos when one is left open.
+std::size_t skipBlockComment(std::string_view text, std::size_t from)
+{
+    std::size_t depth = 0;
+    std::size_t pos = from;
+    while (pos + 1 < text.size()) {
+        if (text[pos] == '/' && text[pos + 1] == '*') {
+            ++depth;
+            pos += 2;
+        } else if (text[pos] == '*' && text[pos + 1] == '/') {
+            pos += 2;
+            if (--depth == 0)
+                return pos;
+        } else {
+            ++pos;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// The characters that stand for literals in a key and in a marked statement.
+constexpr char kLiteralMark = '\x01';
+constexpr char kMarkerQuote = '\x02';
+
+void appendMarker(std::string& out, std::size_t index)
+{
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, index).ptr;
+    out += '\'';
+    out += kMarkerQuote;
+    out.append(digits, end);
+    out += kMarkerQuote;
+    out += '\'';
+}
+
 } // namespace
 
 StatementShape statementShape(std::string_view tsql)
 {
     StatementShape shape;
+    // A text that holds the characters keys and markers are made of could pass for another;
+    // one with a NUL is refused by the translator and must not run as bound parameters.
+    if (tsql.find_first_of(std::string_view("\x00\x01\x02", 3)) != std::string_view::npos) {
+        shape.complete = false;
+        return shape;
+    }
     shape.key.reserve(tsql.size());
     std::size_t copied = 0;
     std::size_t pos = 0;
@@ -45,9 +89,7 @@ StatementShape statementShape(std::string_view tsql)
             if (end == std::string_view::npos)
                 end = tsql.size();
         } else if (c == '/' && next == '*') {
-            end = tsql.find("*/", pos + 2);
-            if (end != std::string_view::npos)
-                end += 2;
+            end = skipBlockComment(tsql, pos);
         } else if (c == '[') {
             end = skipQuoted(tsql, pos + 1, ']');
         } else if (c == '"') {
@@ -57,7 +99,7 @@ StatementShape statementShape(std::string_view tsql)
             // N'...' and a literal glued to a name keep their text in the shape.
             if (end != std::string_view::npos && (pos == 0 || !isNamePart(tsql[pos - 1]))) {
                 shape.key.append(tsql.substr(copied, pos - copied));
-                shape.key.push_back('\x01');
+                shape.key.push_back(kLiteralMark);
                 shape.literals.push_back(tsql.substr(pos, end - pos));
                 copied = end;
             }
@@ -91,19 +133,22 @@ std::optional<sqlcompat::Translation> parameterizedTranslation(const StatementSh
                                                                const sqlcompat::Translation& translated,
                                                                const sqlcompat::Catalog& catalog)
 {
-    if (!shape.complete)
+    // A statement with more literals than this is no per-row statement worth keeping, and
+    // SQLite looks each numbered parameter up among those before it: thousands would make
+    // preparing it cost the square of their number.
+    constexpr std::size_t kMaxParameters = 999;
+    if (!shape.complete || shape.literals.size() > kMaxParameters)
         return std::nullopt;
     // Each literal becomes a marker no statement holds; the markers must come out
     // of the translation as they went in, once each, where the literal was.
-    auto marker = [](std::size_t i) { return "'\x02" + std::to_string(i) + "\x02'"; };
     std::string marked;
-    marked.reserve(shape.key.size() + shape.literals.size() * 6);
+    marked.reserve(shape.key.size() + shape.literals.size() * 8);
     std::size_t index = 0;
     for (const char c : shape.key) {
-        if (c != '\x01') {
+        if (c != kLiteralMark) {
             marked.push_back(c);
         } else if (index < shape.literals.size()) {
-            marked += marker(index++);
+            appendMarker(marked, index++);
         } else {
             return std::nullopt;
         }
@@ -121,17 +166,33 @@ std::optional<sqlcompat::Translation> parameterizedTranslation(const StatementSh
         || withMarkers.columnTypes != translated.columnTypes)
         return std::nullopt;
 
-    std::string substituted = withMarkers.sql;
-    std::string parameterized = withMarkers.sql;
-    for (std::size_t i = 0; i < shape.literals.size(); ++i) {
-        const std::string m = marker(i);
-        const std::size_t at = substituted.find(m);
-        if (at == std::string::npos || substituted.find(m, at + 1) != std::string::npos)
+    // One pass over the translation: a statement with a hundred thousand literals (a long
+    // IN list) costs as much again as translating it, not the square of it.
+    const std::string& sql = withMarkers.sql;
+    std::string substituted;
+    std::string parameterized;
+    substituted.reserve(translated.sql.size());
+    parameterized.reserve(sql.size());
+    std::vector<unsigned char> seen(shape.literals.size(), 0);
+    std::size_t copied = 0;
+    std::size_t pos = 0;
+    while ((pos = sql.find(kMarkerQuote, pos)) != std::string::npos) {
+        std::size_t index = 0;
+        const char* digitsEnd = std::from_chars(sql.data() + pos + 1, sql.data() + sql.size(), index).ptr;
+        const std::size_t after = static_cast<std::size_t>(digitsEnd - sql.data());
+        const bool marker = pos > 0 && sql[pos - 1] == '\'' && after > pos + 1 && after + 1 < sql.size()
+            && sql[after] == kMarkerQuote && sql[after + 1] == '\'';
+        if (!marker || index >= seen.size() || seen[index]++)
             return std::nullopt;
-        substituted.replace(at, m.size(), shape.literals[i]);
-        const std::size_t atParameter = parameterized.find(m);
-        parameterized.replace(atParameter, m.size(), "?" + std::to_string(i + 1));
+        const std::string_view before(sql.data() + copied, pos - 1 - copied);
+        substituted.append(before).append(shape.literals[index]);
+        parameterized.append(before).append("?").append(std::to_string(index + 1));
+        copied = pos = after + 2;
     }
+    substituted.append(sql, copied);
+    parameterized.append(sql, copied);
+    if (std::find(seen.begin(), seen.end(), 0) != seen.end())
+        return std::nullopt;
     if (substituted != translated.sql)
         return std::nullopt;
     withMarkers.sql = std::move(parameterized);

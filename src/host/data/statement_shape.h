@@ -17,7 +17,8 @@ struct StatementShape {
     std::string key;
     /// The literals as written, quotes included, in order.
     std::vector<std::string_view> literals;
-    /// False when a literal, name or comment is not closed: such a text is no shape.
+    /// False when a literal, name or comment is not closed, or the text holds a control
+    /// character the key is made of (or a NUL): such a text is no shape.
     bool complete = true;
 };
 
@@ -31,7 +32,8 @@ std::string literalValue(std::string_view literal);
 /// The SQLite text of a shape with its literals as the parameters ?1 .. ?n, given the
 /// translation of one statement of that shape. Only when each literal passes into
 /// the SQLite text as written whatever its value (not, say, a date read into the
-/// storage form) and the result columns do not depend on it; nullopt otherwise.
+/// storage form) and the result columns do not depend on it; nullopt otherwise, and for
+/// a statement of more than 999 literals (a long IN list is no per-row statement).
 std::optional<sqlcompat::Translation> parameterizedTranslation(const StatementShape& shape,
                                                                const sqlcompat::Translation& translated,
                                                                const sqlcompat::Catalog& catalog);

@@ -2,12 +2,12 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 
 namespace vantik::sqlcompat {
 
 namespace {
 
-constexpr int kMinYear = 1753;
 constexpr int kMaxYear = 9999;
 // SQL Server's default "two digit year cutoff": 49 is 2049, 50 is 1950.
 constexpr int kTwoDigitYearCutoff = 49;
@@ -15,25 +15,18 @@ constexpr int kTwoDigitYearCutoff = 49;
 constexpr std::array<std::string_view, 12> kMonthNames = {"january", "february", "march",     "april",
                                                           "may",     "june",     "july",      "august",
                                                           "september", "october", "november", "december"};
-constexpr std::array<const char*, 12> kMonthAbbreviations = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                                             "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
-bool isLeapYear(int year)
-{
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+// How a string is read: as datetime (1753 on, thousandths rounded to its 1/300 s clock,
+// an impossible date "out of range") or as datetime2 (year 1 on, seven decimals cut to the
+// millisecond we keep, every failure "conversion failed").
+struct Rules {
+    int minYear;
+    int fractionDigits;
+    bool datetime2;
+};
 
-int daysInMonth(int year, int month)
-{
-    static constexpr std::array<int, 12> days = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : days[static_cast<std::size_t>(month - 1)];
-}
-
-bool isValidDate(int year, int month, int day)
-{
-    return year >= kMinYear && year <= kMaxYear && month >= 1 && month <= 12 && day >= 1
-        && day <= daysInMonth(year, month);
-}
+constexpr Rules kDateTimeRules{1753, 3, false};
+constexpr Rules kDateTime2Rules{1, 7, true};
 
 bool isDigit(char c)
 {
@@ -109,6 +102,17 @@ int yearFromNumber(const Number& n)
     return -1;
 }
 
+// A decimal fraction of a second in milliseconds, further digits cut off.
+int millisecondsOf(const Number& fraction)
+{
+    int value = fraction.value;
+    for (int d = fraction.digits; d > 3; --d)
+        value /= 10;
+    for (int d = fraction.digits; d < 3; ++d)
+        value *= 10;
+    return value;
+}
+
 struct TimeOfDay {
     int hour = 0;
     int minute = 0;
@@ -120,7 +124,7 @@ struct TimeOfDay {
 // thousandths ("20:1" is 1 ms), a period a decimal fraction ("20.1" is 100 ms). Any time
 // SQL Server cannot read (hour 24, minute 60, "0 PM", "13 AM") makes the whole string
 // unreadable: the server reports those with the "conversion failed" message.
-bool parseTime(std::string_view s, std::size_t& pos, TimeOfDay& out)
+bool parseTime(std::string_view s, std::size_t& pos, TimeOfDay& out, const Rules& rules)
 {
     const Number hour = readNumber(s, pos);
     if (hour.digits == 0 || hour.digits > 2)
@@ -140,11 +144,9 @@ bool parseTime(std::string_view s, std::size_t& pos, TimeOfDay& out)
                 const bool thousandths = s[pos] == ':';
                 ++pos;
                 const Number fraction = readNumber(s, pos);
-                if (fraction.digits > 3)
+                if (fraction.digits > rules.fractionDigits || (thousandths && fraction.digits > 3))
                     return false;
-                millisecond = fraction.value;
-                if (!thousandths)
-                    millisecond *= fraction.digits == 1 ? 100 : (fraction.digits == 2 ? 10 : 1);
+                millisecond = thousandths ? fraction.value : millisecondsOf(fraction);
             }
         }
     }
@@ -177,35 +179,21 @@ bool parseTime(std::string_view s, std::size_t& pos, TimeOfDay& out)
     return true;
 }
 
-struct CivilDate {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-};
-
-CivilDate civilFromDays(long long days)
-{
-    // Inverse of daysFromCivil (H. Hinnant's algorithm).
-    days += 719468;
-    const long long era = (days >= 0 ? days : days - 146096) / 146097;
-    const long long doe = days - era * 146097;
-    const long long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const long long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const long long mp = (5 * doy + 2) / 153;
-    const long long d = doy - (153 * mp + 2) / 5 + 1;
-    const long long m = mp < 10 ? mp + 3 : mp - 9;
-    const long long y = yoe + era * 400 + (m <= 2 ? 1 : 0);
-    return CivilDate{static_cast<int>(y), static_cast<int>(m), static_cast<int>(d)};
-}
-
 // Joins a checked date and a read time. datetime keeps time in 1/300 s, so the
 // milliseconds round to .000/.003/.007 as on the server ("20:999" becomes the next second),
 // which may carry into the next day and past 9999-12-31.
-DateParseResult finish(int year, int month, int day, const TimeOfDay& time)
+DateParseResult finish(int year, int month, int day, const TimeOfDay& time, const Rules& rules)
 {
-    if (!isValidDate(year, month, day))
+    if (year < rules.minYear || !isValidCalendarDate(year, month, day))
         return failure(DateParseStatus::OutOfRange);
     DateTimeValue v{year, month, day, time.hour, time.minute, time.second, 0};
+    if (rules.datetime2) {
+        v.millisecond = time.millisecond;
+        DateParseResult r;
+        r.status = DateParseStatus::Ok;
+        r.value = v;
+        return r;
+    }
     const int ticks = (time.millisecond * 3 + 5) / 10;
     v.millisecond = (ticks * 10 + 1) / 3;
     if (v.millisecond >= 1000) {
@@ -230,14 +218,14 @@ DateParseResult finish(int year, int month, int day, const TimeOfDay& time)
 }
 
 // After the date: nothing, or blanks and then a time.
-bool parseTrailingTime(std::string_view s, std::size_t pos, TimeOfDay& time)
+bool parseTrailingTime(std::string_view s, std::size_t pos, TimeOfDay& time, const Rules& rules)
 {
     if (pos == s.size())
         return true;
     if (s[pos] != ' ')
         return false;
     skipBlanks(s, pos);
-    if (!parseTime(s, pos, time))
+    if (!parseTime(s, pos, time, rules))
         return false;
     skipBlanks(s, pos);
     return pos == s.size();
@@ -280,7 +268,7 @@ bool containsMonthName(std::string_view s)
 // "Jan 5 2024", "January 5, 2024", "5 Jan 2024", "Jan 2024", "2024 Jan 5", ... (the month
 // anywhere, commas optional, a missing day is the 1st). Of the one or two numbers, a first
 // number of four digits is the year and the other the day; otherwise day then year.
-DateParseResult parseAlphabetic(std::string_view s)
+DateParseResult parseAlphabetic(std::string_view s, const Rules& rules)
 {
     int month = 0;
     std::array<Number, 2> numbers;
@@ -333,19 +321,19 @@ DateParseResult parseAlphabetic(std::string_view s)
 
     TimeOfDay time;
     if (pos < s.size()) {
-        if (!parseTime(s, pos, time))
+        if (!parseTime(s, pos, time, rules))
             return failure(DateParseStatus::Unreadable);
         skipBlanks(s, pos);
         if (pos != s.size())
             return failure(DateParseStatus::Unreadable);
     }
-    return finish(year, month, dayNumber.value, time);
+    return finish(year, month, dayNumber.value, time, rules);
 }
 
 // "m/d/y" in the session's mdy order, or "yyyy/m/d" when the first number has four
 // digits; the separator is '/', '-' or '.', the same one twice. A middle number of four
 // digits ("4/1996/15", myd) is reserved for other DATEFORMAT settings: we read it as unreadable.
-DateParseResult parseNumeric(std::string_view s, std::size_t pos, const Number& first)
+DateParseResult parseNumeric(std::string_view s, std::size_t pos, const Number& first, const Rules& rules)
 {
     const char separator = s[pos++];
     const Number second = readNumber(s, pos);
@@ -377,13 +365,13 @@ DateParseResult parseNumeric(std::string_view s, std::size_t pos, const Number& 
         return failure(DateParseStatus::Unreadable);
     }
     TimeOfDay time;
-    if (!parseTrailingTime(s, pos, time))
+    if (!parseTrailingTime(s, pos, time, rules))
         return failure(DateParseStatus::Unreadable);
-    return finish(year, month, day, time);
+    return finish(year, month, day, time, rules);
 }
 
 // "yyyy-mm-ddThh:mi:ss[.mmm]": every element present, fixed widths, 24-hour clock.
-DateParseResult parseIso8601(std::string_view s)
+DateParseResult parseIso8601(std::string_view s, const Rules& rules)
 {
     auto digitsAt = [&](std::size_t from, std::size_t count, int& value) {
         value = 0;
@@ -408,13 +396,13 @@ DateParseResult parseIso8601(std::string_view s)
             return failure(DateParseStatus::Unreadable);
         ++pos;
         const Number fraction = readNumber(s, pos);
-        if (fraction.digits == 0 || fraction.digits > 3 || pos != s.size())
+        if (fraction.digits == 0 || fraction.digits > rules.fractionDigits || pos != s.size())
             return failure(DateParseStatus::Unreadable);
-        t.millisecond = fraction.value * (fraction.digits == 1 ? 100 : (fraction.digits == 2 ? 10 : 1));
+        t.millisecond = millisecondsOf(fraction);
     }
     if (t.hour > 23 || t.minute > 59 || t.second > 59)
         return failure(DateParseStatus::Unreadable);
-    return finish(year, month, day, t);
+    return finish(year, month, day, t, rules);
 }
 
 } // namespace
@@ -437,7 +425,9 @@ const char* DateParseResult::message() const
 // (02/30/2024, 13/01/2024, 01/01/1752, 20230229, Feb 30 2024). For the alphabetic shape
 // the documentation does not say which message an impossible day gives; we chose
 // out-of-range there too. Everything else, bad times included, is unreadable.
-DateParseResult parseSqlServerDateTime(std::string_view text)
+namespace {
+
+DateParseResult parseWith(std::string_view text, const Rules& rules)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -450,16 +440,16 @@ DateParseResult parseSqlServerDateTime(std::string_view text)
         return failure(DateParseStatus::Unreadable);
 
     if (s.size() >= 11 && s[10] == 'T')
-        return parseIso8601(s);
+        return parseIso8601(s, rules);
     if (containsMonthName(s))
-        return parseAlphabetic(s);
+        return parseAlphabetic(s, rules);
     if (!isDigit(s[0]))
         return failure(DateParseStatus::Unreadable);
 
     std::size_t pos = 0;
     const Number first = readNumber(s, pos);
     if (pos + 1 < s.size() && (s[pos] == '/' || s[pos] == '-' || s[pos] == '.') && isDigit(s[pos + 1]))
-        return parseNumeric(s, pos, first);
+        return parseNumeric(s, pos, first, rules);
 
     std::size_t afterBlanks = pos;
     skipBlanks(s, afterBlanks);
@@ -467,12 +457,12 @@ DateParseResult parseSqlServerDateTime(std::string_view text)
         // A time alone is on 1900-01-01.
         pos = 0;
         TimeOfDay time;
-        if (!parseTime(s, pos, time))
+        if (!parseTime(s, pos, time, rules))
             return failure(DateParseStatus::Unreadable);
         skipBlanks(s, pos);
         if (pos != s.size())
             return failure(DateParseStatus::Unreadable);
-        return finish(1900, 1, 1, time);
+        return finish(1900, 1, 1, time, rules);
     }
 
     // Unseparated: yyyymmdd, yymmdd, or yyyy alone (January 1st).
@@ -495,9 +485,47 @@ DateParseResult parseSqlServerDateTime(std::string_view text)
         return failure(DateParseStatus::Unreadable);
     }
     TimeOfDay time;
-    if (!parseTrailingTime(s, pos, time))
+    if (!parseTrailingTime(s, pos, time, rules))
         return failure(DateParseStatus::Unreadable);
-    return finish(year, month, day, time);
+    return finish(year, month, day, time, rules);
+}
+
+// A time zone offset at the end of a time ("+08:00", "-07:00", "Z"): datetime2 takes the
+// local time and drops the offset, as DATEDIFF and MONTH do with a datetimeoffset string.
+std::optional<std::string_view> withoutOffset(std::string_view s)
+{
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    if (!s.empty() && (s.back() == 'Z' || s.back() == 'z') && s.find(':') != std::string_view::npos)
+        return s.substr(0, s.size() - 1);
+    if (s.size() < 7)
+        return std::nullopt;
+    const std::string_view tail = s.substr(s.size() - 6);
+    const bool offset = (tail[0] == '+' || tail[0] == '-') && isDigit(tail[1]) && isDigit(tail[2]) && tail[3] == ':'
+        && isDigit(tail[4]) && isDigit(tail[5]);
+    if (!offset || s.substr(0, s.size() - 6).find(':') == std::string_view::npos)
+        return std::nullopt;
+    return s.substr(0, s.size() - 6);
+}
+
+} // namespace
+
+DateParseResult parseSqlServerDateTime(std::string_view text)
+{
+    return parseWith(text, kDateTimeRules);
+}
+
+DateParseResult parseSqlServerDateTime2(std::string_view text)
+{
+    DateParseResult r = parseWith(text, kDateTime2Rules);
+    if (r.status != DateParseStatus::Ok) {
+        if (const auto shorter = withoutOffset(text))
+            r = parseWith(*shorter, kDateTime2Rules);
+    }
+    // datetime2 has no out-of-range message of its own: every failure is "conversion failed".
+    if (r.status != DateParseStatus::Ok)
+        r.status = DateParseStatus::Unreadable;
+    return r;
 }
 
 DateParseResult castStringToDateTime(std::string_view text)
@@ -511,131 +539,5 @@ DateParseResult castStringToDateTime(std::string_view text)
     return parseSqlServerDateTime(text);
 }
 
-std::string toStorageText(const DateTimeValue& v)
-{
-    // Written by hand when every field fits its width: the translator writes one for
-    // every date literal of every statement.
-    auto fits = [](int value, int limit) { return value >= 0 && value < limit; };
-    if (fits(v.year, 10000) && fits(v.month, 100) && fits(v.day, 100) && fits(v.hour, 100) && fits(v.minute, 100)
-        && fits(v.second, 100) && fits(v.millisecond, 1000)) {
-        std::string out(23, ' ');
-        auto put = [&](std::size_t at, int value, int width) {
-            for (int i = width - 1; i >= 0; --i) {
-                out[at + static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
-                value /= 10;
-            }
-        };
-        put(0, v.year, 4);
-        out[4] = '-';
-        put(5, v.month, 2);
-        out[7] = '-';
-        put(8, v.day, 2);
-        put(11, v.hour, 2);
-        out[13] = ':';
-        put(14, v.minute, 2);
-        out[16] = ':';
-        put(17, v.second, 2);
-        out[19] = '.';
-        put(20, v.millisecond, 3);
-        return out;
-    }
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d:%02d.%03d", v.year, v.month, v.day, v.hour,
-                  v.minute, v.second, v.millisecond);
-    return buffer;
-}
-
-std::optional<DateTimeValue> fromStorageText(std::string_view s)
-{
-    const std::size_t n = s.size();
-    if (n != 10 && n != 16 && n != 19 && (n < 21 || n > 23))
-        return std::nullopt;
-    auto digit = [&](std::size_t i) { return static_cast<unsigned>(s[i] - '0'); };
-    auto allDigits = [&](std::size_t from, std::size_t count) {
-        for (std::size_t i = from; i < from + count; ++i) {
-            if (digit(i) > 9)
-                return false;
-        }
-        return true;
-    };
-    if (!allDigits(0, 4) || s[4] != '-' || !allDigits(5, 2) || s[7] != '-' || !allDigits(8, 2))
-        return std::nullopt;
-    DateTimeValue v;
-    v.year = static_cast<int>(digit(0) * 1000 + digit(1) * 100 + digit(2) * 10 + digit(3));
-    v.month = static_cast<int>(digit(5) * 10 + digit(6));
-    v.day = static_cast<int>(digit(8) * 10 + digit(9));
-    v.hour = v.minute = v.second = v.millisecond = 0;
-    if (n >= 16) {
-        if ((s[10] != ' ' && s[10] != 'T') || !allDigits(11, 2) || s[13] != ':' || !allDigits(14, 2))
-            return std::nullopt;
-        v.hour = static_cast<int>(digit(11) * 10 + digit(12));
-        v.minute = static_cast<int>(digit(14) * 10 + digit(15));
-    }
-    if (n >= 19) {
-        if (s[16] != ':' || !allDigits(17, 2))
-            return std::nullopt;
-        v.second = static_cast<int>(digit(17) * 10 + digit(18));
-    }
-    if (n >= 21) {
-        if (s[19] != '.' || !allDigits(20, n - 20))
-            return std::nullopt;
-        int ms = 0;
-        for (std::size_t i = 20; i < 23; ++i)
-            ms = ms * 10 + (i < n ? static_cast<int>(digit(i)) : 0);
-        v.millisecond = ms;
-    }
-    if (!isValidDate(v.year, v.month, v.day) || v.hour > 23 || v.minute > 59 || v.second > 59)
-        return std::nullopt;
-    return v;
-}
-
-std::string formatStyle0(const DateTimeValue& v)
-{
-    const int hour12 = v.hour % 12 == 0 ? 12 : v.hour % 12;
-    const int monthIndex = v.month >= 1 && v.month <= 12 ? v.month - 1 : 0;
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%s %2d %04d %2d:%02d%s", kMonthAbbreviations[static_cast<std::size_t>(monthIndex)],
-                  v.day, v.year, hour12, v.minute, v.hour < 12 ? "AM" : "PM");
-    return buffer;
-}
-
-std::string formatDisplayText(const DateTimeValue& v)
-{
-    char buffer[96];
-    if (v.hour == 0 && v.minute == 0 && v.second == 0 && v.millisecond == 0) {
-        std::snprintf(buffer, sizeof buffer, "%d/%d/%d", v.month, v.day, v.year);
-    } else {
-        const int hour12 = v.hour % 12 == 0 ? 12 : v.hour % 12;
-        std::snprintf(buffer, sizeof buffer, "%d/%d/%d %d:%02d:%02d %s", v.month, v.day, v.year, hour12, v.minute,
-                      v.second, v.hour < 12 ? "AM" : "PM");
-    }
-    return buffer;
-}
-
-long long daysFromCivil(int year, int month, int day)
-{
-    const long long y = static_cast<long long>(year) - (month <= 2 ? 1 : 0);
-    const long long era = (y >= 0 ? y : y - 399) / 400;
-    const long long yoe = y - era * 400;
-    const long long mp = month > 2 ? month - 3 : month + 9;
-    const long long doy = (153 * mp + 2) / 5 + day - 1;
-    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
-}
-
-long long dateDiffDays(const DateTimeValue& a, const DateTimeValue& b)
-{
-    return daysFromCivil(b.year, b.month, b.day) - daysFromCivil(a.year, a.month, a.day);
-}
-
-DateTimeValue addDays(const DateTimeValue& value, int days)
-{
-    const CivilDate d = civilFromDays(daysFromCivil(value.year, value.month, value.day) + days);
-    DateTimeValue out = value;
-    out.year = d.year;
-    out.month = d.month;
-    out.day = d.day;
-    return out;
-}
 
 } // namespace vantik::sqlcompat

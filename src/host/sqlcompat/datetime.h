@@ -41,6 +41,16 @@ struct DateParseResult {
 /// (02/30/2024, month 13) is OutOfRange; anything else unreadable is Unreadable.
 DateParseResult parseSqlServerDateTime(std::string_view text);
 
+/// Reads a character string as SQL Server converts it to datetime2, as DATEDIFF, MONTH and
+/// YEAR read their string arguments: the same forms, years from 0001, up to seven decimals
+/// of a second (kept to the millisecond, cut, never rounded into the next second), a time
+/// zone offset at the end ignored, no 1900-01-01 for an empty string. Every failure is
+/// Unreadable, the server's "conversion failed" message.
+DateParseResult parseSqlServerDateTime2(std::string_view text);
+
+/// Whether year-month-day is a date of the proleptic Gregorian calendar, years 1 to 9999.
+bool isValidCalendarDate(int year, int month, int day);
+
 /// What CAST(text AS datetime) gives on the server: parseSqlServerDateTime, except that
 /// an empty or all-blank string is 1900-01-01 00:00:00 (the server accepts it). Use it
 /// where a statement converts a string; use parseSqlServerDateTime to read what a user typed.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/sqlcompat/tsql_lexer.h"
+
 #include <array>
 #include <cstddef>
 #include <list>
@@ -12,8 +14,14 @@
 namespace vantik::sqlcompat {
 
 /// The syntax tree of the one statement form the program sends: a SELECT with
-/// joins, scalar subqueries, CASE, CAST/CONVERT and a few functions. Everything
-/// else is refused while parsing, so the translator never sees it.
+/// joins, scalar subqueries, CASE, CAST/CONVERT, a few functions and the aggregates.
+/// Everything else is refused while parsing, so the translator never sees it.
+///
+/// As in T-SQL's grammar, a condition (a comparison, AND, IN, ...) and a value are
+/// different things: the parser refuses a condition where a value belongs and the
+/// reverse, with SQL Server's messages, so that SQLite never computes a truth value
+/// as a number. Nesting is limited (kMaxNesting), so that no statement can exhaust the
+/// stack of the recursive descent or of the translator that walks the tree.
 ///
 /// The tree is read once per statement sent to the database, so it is cheap to build:
 /// names and literals are views into the statement's text (or into the tree's own
@@ -74,41 +82,67 @@ struct TypeName {
     std::optional<int> length;   ///< absent when not written; -1 for MAX
 };
 
+/// How deep parentheses, NOT, unary signs, CASE, function calls and subqueries may
+/// nest. Deeper statements fail with SQL Server's "nested too deeply" message; the limit
+/// keeps the parser's and the translator's recursion far inside the smallest stack the
+/// program runs on (a sanitizer build's frames included).
+inline constexpr int kMaxNesting = 128;
+/// SQL Server's own limit on nested CASE expressions.
+inline constexpr int kMaxCaseNesting = 10;
+
 struct Expr {
     enum class Kind {
         Column,    ///< names: qualifier parts then the column
-        String,    ///< text: the value, quotes removed
-        Number,    ///< text: as written
+        String,    ///< text: the value, quotes removed; unicode for N'...'
+        Number,    ///< text: as written; number tells integer, decimal or float
         Null,
         Star,      ///< the * of COUNT(*)
         Negate,    ///< args[0]
-        Arithmetic,///< op: + - * / %; args[0], args[1]
+        Arithmetic,///< args[0] op[0] args[1] op[1] args[2]...: one operator character per step, all
+                   ///< of one precedence (+ - or * / %), evaluated left to right
         Compare,   ///< op: = <> < > <= >=; args[0], args[1]
-        And,
-        Or,
+        And,       ///< args: two or more conditions
+        Or,        ///< args: two or more conditions
         Not,       ///< args[0]
         IsNull,    ///< negated for IS NOT NULL
-        InList,    ///< args[0] IN (args[1..])
+        InList,    ///< args[0] IN (args[1..]), or IN (subquery) when subquery is set
         Like,      ///< args[0] LIKE args[1] [ESCAPE args[2]]
         Between,   ///< args[0] BETWEEN args[1] AND args[2]
-        Function,  ///< op: upper-case name; args
+        Function,  ///< op: upper-case name; args; distinct for COUNT(DISTINCT x) and the like
         Cast,      ///< args[0] AS type; op "CONVERT" for CONVERT, whose third argument is style
         Case,      ///< args: [operand] (when, then)... [else]
         Subquery,
         Exists,
     };
 
+    /// Whether the node is a condition (true, false or unknown) rather than a value.
+    bool isCondition() const
+    {
+        switch (kind) {
+        case Kind::Compare: case Kind::And: case Kind::Or: case Kind::Not: case Kind::IsNull: case Kind::InList:
+        case Kind::Like: case Kind::Between: case Kind::Exists:
+            return true;
+        default:
+            return false;
+        }
+    }
+
     Kind kind = Kind::Null;
-    std::string_view op;
+    std::string_view op;      ///< see Kind; for conditions without one, the keyword as written
     std::string_view text;
     NameParts names;
     ExprList args;
     std::unique_ptr<Select> subquery;
+    NumberForm number = NumberForm::Integer;
+    bool unicode = false;
+    bool distinct = false;
     bool negated = false;
     bool hasOperand = false;  ///< CASE x WHEN ...
     bool hasElse = false;
     TypeName type;
-    std::optional<int> style;
+    std::optional<int> style; ///< CONVERT's style when written as a number
+    bool styleNull = false;   ///< CONVERT's style written as NULL: the result is NULL
+    std::size_t opToken = 0;  ///< the token that makes a condition of it (=, AND, LIKE...), for messages
     std::size_t begin = 0;
     std::size_t end = 0;
 };
@@ -122,7 +156,9 @@ struct SelectItem {
 };
 
 struct TableSource {
-    enum class Join { None, Inner, Left };
+    /// None for the first table; Comma starts a new group of joins: an ON sees only the
+    /// tables of its own group, as in SQL Server.
+    enum class Join { None, Inner, Left, Comma };
     Join join = Join::None;
     std::string_view database;   ///< as written
     std::string_view table;      ///< as written
@@ -161,8 +197,5 @@ struct Select {
 /// Parses one T-SQL SELECT. Throws TranslationError for syntax errors (with SQL
 /// Server's wording where it has one) and for every construct outside the subset.
 std::unique_ptr<Select> parseTsqlSelect(std::string_view tsql);
-
-/// The message for a construct the embedded engine cannot run with SQL Server's meaning.
-std::string unsupportedMessage(std::string_view construct);
 
 } // namespace vantik::sqlcompat

@@ -3,6 +3,7 @@
 #include "host/data/embedded_connection.h"
 #include "host/data/small_database.h"
 #include "host/data/statement_shape.h"
+#include "host/sqlcompat/tsql_lexer.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +29,16 @@ TEST(StatementShape, SplitsTheLiteralsOutsideNamesAndComments)
     // An unclosed literal must not pass for the closed one.
     EXPECT_FALSE(statementShape("SELECT a FROM t WHERE id = '1").complete);
     EXPECT_FALSE(statementShape("SELECT [a FROM t").complete);
+
+    // Comments nest, as the translator reads them: the literal after "*/ */" is a literal.
+    const StatementShape nested = statementShape("SELECT a /* x /* 'y' */ 'z' */ FROM t WHERE id = '1'");
+    ASSERT_EQ(nested.literals.size(), 1u);
+    EXPECT_EQ(nested.literals[0], "'1'");
+    EXPECT_FALSE(statementShape("SELECT a /* x /* y */ FROM t").complete);
+    // A text holding the key's own marks, or a NUL, is no shape: it could pass for another.
+    EXPECT_FALSE(statementShape(std::string("SELECT [a\x01] FROM t WHERE id = ''")).complete);
+    static const char withNul[] = "SELECT a FROM t WHERE id = 'x\0y'";
+    EXPECT_FALSE(statementShape(std::string(withNul, sizeof withNul - 1)).complete);
 }
 
 TEST(StatementShape, ParametersOnlyWhereTheLiteralPassesAsWritten)
@@ -92,4 +103,43 @@ TEST(StatementShape, RepeatedStatementsReadTheirOwnRows)
     EXPECT_EQ(connection->executeNative(update, {QStringLiteral("Santos"), QStringLiteral("2400002")}), 1);
     EXPECT_EQ(lastName("2400001"), "Reyes");
     EXPECT_EQ(lastName("2400002"), "Santos");
+}
+
+// Substituting the literals back once took the square of their number: a pasted list of
+// 100,000 identifiers hung the connection for minutes.
+TEST(StatementShape, LongInListsAreKeptAndRunWithTheirOwnValues)
+{
+    test::TempDir dir;
+    test::writeSmallDatabase(dir.path());
+    const auto connection = Connection::openEmbedded(dir.path());
+    auto statement = [](int count, const QString& last) {
+        QString list;
+        list.reserve(count * 12);
+        for (int i = 0; i < count; ++i)
+            list += QStringLiteral("'x%1', ").arg(i);
+        return QStringLiteral("SELECT LastName FROM Patient_Data..tbPatient WHERE IDNum IN (%1'%2')").arg(list, last);
+    };
+    for (const char* id : {"2400001", "2400002", "2400001"}) {
+        const ResultSet rows = connection->execute(statement(100000, QString::fromLatin1(id)));
+        ASSERT_EQ(rows.rowCount(), 1);
+        EXPECT_EQ(rows.text(0, 0), QString::fromLatin1(id) == "2400001" ? "Dela Cruz" : "D'Souza");
+    }
+}
+
+// SQLite's own parser gives up at a depth SQL Server takes; the clerk then reads the
+// server's message, not SQLite's.
+TEST(StatementShape, EngineDepthLimitsReadAsTheServersMessage)
+{
+    test::TempDir dir;
+    test::writeSmallDatabase(dir.path());
+    const auto connection = Connection::openEmbedded(dir.path());
+    QString nested = QStringLiteral("1");
+    for (int i = 0; i < 25; ++i)
+        nested = QStringLiteral("(SELECT %1)").arg(nested);
+    try {
+        connection->execute(QStringLiteral("SELECT %1 AS x").arg(nested));
+        ADD_FAILURE() << "a statement nested 25 subqueries deep ran";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.message(), QString::fromLatin1(sqlcompat::kNestedTooDeeplyMessage));
+    }
 }

@@ -2,6 +2,7 @@
 #include "support/temp_dir.h"
 
 #include <QProcess>
+#include <QProcessEnvironment>
 
 #include <gtest/gtest.h>
 
@@ -13,10 +14,14 @@ struct ConsoleRun {
     QString err;
 };
 
-ConsoleRun runConsole(const QStringList& arguments)
+ConsoleRun runConsole(const QStringList& arguments, const QByteArray& input = QByteArray(),
+                      const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QStringLiteral(VANTIK_SQL_EXE), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     process.waitForFinished(30000);
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};
@@ -46,4 +51,60 @@ TEST(VantikSql, ErrorsGoToStandardErrorWithExitCodeOne)
 
     EXPECT_EQ(runConsole({"--db", dir.file("missing"), "SELECT 1"}).exitCode, 1);
     EXPECT_EQ(runConsole({"--db"}).exitCode, 2);
+}
+
+TEST(VantikSql, ReadsTheStatementFromStandardInput)
+{
+    vantik::test::TempDir dir;
+    vantik::test::writeSmallDatabase(dir.path());
+    // Longer than one command-line argument may be (128 KB).
+    QByteArray statement = "SELECT count(*) AS n FROM Patient_Data..tbPatient WHERE IDNum IN (";
+    for (int i = 0; i < 20000; ++i)
+        statement += "'x" + QByteArray::number(i) + "', ";
+    statement += "'2400001')\n";
+    ASSERT_GT(statement.size(), 128 * 1024);
+    const ConsoleRun run = runConsole({"--db", dir.path(), "-"}, statement);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, "n\n1\n");
+
+    // A query saved by a Windows editor: a byte order mark and CRLF line ends.
+    const ConsoleRun saved = runConsole({"--db", dir.path(), "-"}, "\xEF\xBB\xBFSELECT 1 AS one\r\n");
+    EXPECT_EQ(saved.out, "one\n1\n") << saved.err.toStdString();
+
+    static const char withNulText[] = "SELECT 'a\0' AS x";
+    const ConsoleRun withNul = runConsole({"--db", dir.path(), "-"}, QByteArray(withNulText, sizeof withNulText - 1));
+    EXPECT_EQ(withNul.exitCode, 1);
+    EXPECT_TRUE(withNul.out.isEmpty());
+    EXPECT_TRUE(withNul.err.contains("NUL character")) << withNul.err.toStdString();
+}
+
+// The password never on the command line, where any user of the machine can read it.
+TEST(VantikSql, TakesTheOdbcPasswordFromTheEnvironmentOrStandardInput)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("VANTIK_ODBC_PWD"));
+    const QString server = QStringLiteral("DRIVER={No Such Driver};SERVER=127.0.0.1;UID=clerk;");
+
+    const ConsoleRun inline_ = runConsole({"--odbc", server + "PWD=secret;", "SELECT 1"}, {}, environment);
+    EXPECT_EQ(inline_.exitCode, 2);
+    EXPECT_TRUE(inline_.err.contains("VANTIK_ODBC_PWD")) << inline_.err.toStdString();
+    const ConsoleRun braced = runConsole({"--odbc", server + " pwd = {se;cret}", "SELECT 1"}, {}, environment);
+    EXPECT_EQ(braced.exitCode, 2);
+
+    // Both the statement and the password on standard input cannot be told apart.
+    const ConsoleRun both = runConsole({"--odbc", server, "-"}, "secret\nSELECT 1", environment);
+    EXPECT_EQ(both.exitCode, 2);
+    EXPECT_TRUE(both.err.contains("VANTIK_ODBC_PWD")) << both.err.toStdString();
+
+    // Read from standard input (or the environment), the password reaches the driver, which fails here.
+    const ConsoleRun fromInput = runConsole({"--odbc", server, "SELECT 1"}, "secret\n", environment);
+    EXPECT_EQ(fromInput.exitCode, 1);
+    EXPECT_FALSE(fromInput.err.contains("secret")) << fromInput.err.toStdString();
+    environment.insert(QStringLiteral("VANTIK_ODBC_PWD"), QStringLiteral("s}e;cret"));
+    const ConsoleRun fromEnvironment = runConsole({"--odbc", server, "-"}, "SELECT 1", environment);
+    EXPECT_EQ(fromEnvironment.exitCode, 1);
+    EXPECT_FALSE(fromEnvironment.err.contains("cret")) << fromEnvironment.err.toStdString();
+
+    const ConsoleRun help = runConsole({"--help"});
+    EXPECT_TRUE(help.out.contains("VANTIK_ODBC_PWD"));
 }

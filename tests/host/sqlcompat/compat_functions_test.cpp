@@ -258,6 +258,70 @@ TEST_F(CompatDb, AddDecidesBetweenConcatenationAndSum)
               error("Arithmetic overflow error converting expression to data type bigint."));
 }
 
+TEST_F(CompatDb, VarcharKeepsTheScaleAndTheServersErrorsForNvarchar)
+{
+    EXPECT_EQ(value("tsql_varchar(12.5, 10, 0, 2)"), "12.50");
+    EXPECT_EQ(value("tsql_varchar(5, 10, 0, 2)"), "5.00");
+    EXPECT_EQ(value("tsql_varchar(12.5, 4, 0, 2)"), error("Arithmetic overflow error converting numeric to data type varchar."));
+    EXPECT_EQ(value("tsql_varchar(123, 2, 1, -3)"), error("Arithmetic overflow error converting expression to data type nvarchar."));
+    EXPECT_EQ(value("tsql_varchar(123, 2, 0, -3)"), "*");
+    EXPECT_EQ(value("tsql_varchar(123, 3, 1, -3)"), "123");
+    EXPECT_EQ(value("tsql_varchar(1234567.0, 30, 0, -2)"), "1.23457e+006");
+    EXPECT_EQ(value("tsql_varchar(0.5, 30, 0, -2)"), "0.5");
+    EXPECT_EQ(value("tsql_varchar('abcdef', 3, 1, -3)"), "abc");
+}
+
+TEST_F(CompatDb, IntConversionsFollowTheServer)
+{
+    EXPECT_EQ(value("tsql_int(' 42 ')"), "42");
+    EXPECT_EQ(value("tsql_int('+')"), "0");
+    EXPECT_EQ(value("tsql_int('')"), "0");
+    EXPECT_EQ(value("tsql_int(-7.9)"), "-7");
+    EXPECT_EQ(value("tsql_int(NULL)"), "NULL");
+    EXPECT_EQ(value("tsql_int(2147483648)"), error("Arithmetic overflow error converting expression to data type int."));
+    EXPECT_EQ(value("tsql_int(-2147483648)"), "-2147483648");
+    EXPECT_EQ(value("tsql_int(3e9)"), error("Arithmetic overflow error converting numeric to data type int."));
+    EXPECT_EQ(value("tsql_int('1e3')"), error("Conversion failed when converting the varchar value '1e3' to data type int."));
+    EXPECT_EQ(value("tsql_int('99999999999999999999')"),
+              error("The conversion of the varchar value '99999999999999999999' overflowed an int column."));
+    EXPECT_EQ(value("tsql_numeric(' 12.50 ')"), "12.5");
+    EXPECT_EQ(value("tsql_numeric('x')"), error("Error converting data type varchar to numeric."));
+    EXPECT_EQ(value("tsql_bit('True') || tsql_bit(' false ') || tsql_bit('2') || tsql_bit(0)"), "1010");
+    EXPECT_EQ(value("tsql_bit('yes')"), error("Conversion failed when converting the varchar value 'yes' to data type bit."));
+}
+
+TEST_F(CompatDb, AverageOfIntsTruncatesAndOverflowsAsAnInt)
+{
+    exec("CREATE TABLE n (v INTEGER)");
+    EXPECT_EQ(value("tsql_avg_int(v) FROM n"), "NULL");
+    exec("INSERT INTO n VALUES (1), (2), (2), (NULL)");
+    EXPECT_EQ(value("tsql_avg_int(v) FROM n"), "1");
+    EXPECT_EQ(value("tsql_avg_int(-v) FROM n"), "-1");
+    EXPECT_EQ(value("tsql_avg_int(DISTINCT v) FROM n"), "1");
+    exec("INSERT INTO n VALUES (2147483647)");
+    EXPECT_EQ(value("tsql_avg_int(v) FROM n"), error("Arithmetic overflow error converting expression to data type int."));
+}
+
+TEST_F(CompatDb, UnicodeLikeCountsTheTextsTrailingBlanks)
+{
+    EXPECT_EQ(value("tsql_nlike('abc', 'abc ')"), "0");
+    EXPECT_EQ(value("tsql_nlike('abc%', 'abc ')"), "1");
+    EXPECT_EQ(value("tsql_nlike('ABC', 'abc')"), "1");
+    EXPECT_EQ(value("tsql_nlike('a!%', 'a%', '!')"), "1");
+    EXPECT_EQ(value("tsql_nlike(NULL, 'a')"), "NULL");
+}
+
+TEST_F(CompatDb, DateFunctionsReadTextAsDatetime2)
+{
+    EXPECT_EQ(value("tsql_datediff_day('2024-01-01 23:59:59.9999999', '2024-01-02')"), "1");
+    EXPECT_EQ(value("tsql_datediff_day('0001-01-01 00:00:00.000', '0001-12-31')"), "364");
+    EXPECT_EQ(value("tsql_year('0001-01-01 00:00:00.000')"), "1");
+    EXPECT_EQ(value("tsql_datediff_day('', '2024-01-01')"), error(kDateUnreadableMessage));
+    // CAST AS datetime keeps datetime's rules.
+    EXPECT_EQ(value("tsql_datetime('2024-01-01 23:59:59.999')"), "2024-01-02 00:00:00.000");
+    EXPECT_EQ(value("tsql_datetime('2024-01-01 23:59:59.9999')"), error(kDateUnreadableMessage));
+}
+
 // --- Declared column types ----------------------------------------------------------
 
 TEST(SqlTypeFromDeclared, MapsTheServerTypes)

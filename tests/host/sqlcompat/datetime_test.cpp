@@ -198,3 +198,23 @@ TEST(DateArithmetic, DaysAndBoundaries)
     EXPECT_EQ(addDays(dt(2024, 2, 28), 1), dt(2024, 2, 29));
     EXPECT_EQ(addDays(dt(2024, 3, 1), -1), dt(2024, 2, 29));
 }
+
+TEST(SqlServerDateTime2Parse, KeepsSevenDecimalsAndEarlyYears)
+{
+    const DateParseResult fraction = parseSqlServerDateTime2("2005-12-31 23:59:59.9999999");
+    ASSERT_EQ(fraction.status, DateParseStatus::Ok);
+    EXPECT_EQ(fraction.value, (DateTimeValue{2005, 12, 31, 23, 59, 59, 999}));
+    EXPECT_EQ(parseSqlServerDateTime2("2024-01-05T10:00:00.1234567").value.millisecond, 123);
+    EXPECT_EQ(parseSqlServerDateTime2("1/5/2024 9:07:00.5 PM").value, (DateTimeValue{2024, 1, 5, 21, 7, 0, 500}));
+    EXPECT_EQ(parseSqlServerDateTime2("0001-01-01").value, (DateTimeValue{1, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(parseSqlServerDateTime2("2007-04-30T01:01:01.1234567 -07:00").value.month, 4);
+    EXPECT_EQ(parseSqlServerDateTime2("2007-04-30T01:01:01Z").value.hour, 1);
+    // Every failure is "conversion failed": no 1900-01-01 for blanks, no out-of-range message.
+    EXPECT_EQ(parseSqlServerDateTime2("").status, DateParseStatus::Unreadable);
+    EXPECT_EQ(parseSqlServerDateTime2("2024-02-30").status, DateParseStatus::Unreadable);
+    EXPECT_EQ(parseSqlServerDateTime2("2024-01-05 10:00:00.12345678").status, DateParseStatus::Unreadable);
+    EXPECT_EQ(parseSqlServerDateTime2("2024-01-05 -07:00").status, DateParseStatus::Unreadable);
+    // datetime itself still rounds to its 1/300 s clock and stops at three decimals.
+    EXPECT_EQ(parseSqlServerDateTime("2024-01-01 23:59:59.999").value, (DateTimeValue{2024, 1, 2, 0, 0, 0, 0}));
+    EXPECT_EQ(parseSqlServerDateTime("2024-01-01 23:59:59.9999").status, DateParseStatus::Unreadable);
+}

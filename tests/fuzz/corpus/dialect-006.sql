@@ -1,0 +1,1 @@
+SELECT '%1' AS Tag, Dosage FROM PATIENT_DATA..tbPatientMedicine WHERE IDNum='%2'

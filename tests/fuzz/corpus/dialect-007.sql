@@ -1,0 +1,1 @@
+SELECT 'Name' = IDNum FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT 'O''Brien' AS "a]b", `IDNum` AS "IDNum" FROM `Patient_Data`.`tbPatient`

@@ -1,0 +1,1 @@
+SELECT (IDNum LIKE 'a%') + 1

@@ -1,0 +1,1 @@
+SELECT (SELECT HospNum, IDNum FROM Patient_Data..tbPatient)

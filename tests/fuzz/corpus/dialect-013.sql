@@ -1,0 +1,1 @@
+SELECT (SELECT TOP 1 Service FROM Build_File..tbcoService ORDER BY Service)

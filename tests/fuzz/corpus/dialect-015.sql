@@ -1,0 +1,1 @@
+SELECT * FROM PATIENT_DATA..tbPatientConditions WHERE  IDNum='1' AND AreaCat='PhysicalExam' 

@@ -1,0 +1,1 @@
+SELECT * FROM PATIENT_DATA..tbPatientConditions WHERE  IDNum='2400002' AND AreaCat='PhysicalExam' 

@@ -1,0 +1,1 @@
+SELECT * FROM Patient_Data..tbPatientConditions

@@ -1,0 +1,1 @@
+SELECT * FROM a WHERE admdate >= tsql_datetime('13/45/2024')

@@ -1,0 +1,1 @@
+SELECT /* a /* b */ c */ 1 AS a

@@ -1,0 +1,1 @@
+SELECT 1 AS a /* /* */ , 2 AS b --*/

@@ -1,0 +1,1 @@
+SELECT 12, 12.50, .5, 1e5, 'text', N'text'

@@ -1,0 +1,1 @@
+SELECT AVG(isHemoDialysis) FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT AdmDate + 1 FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT C.Code FROM Patient_Data.dbo.tbPatientConditions AS C

@@ -1,0 +1,1 @@
+SELECT CAST(' 42 ' AS int) + CONVERT(int, 1.9)

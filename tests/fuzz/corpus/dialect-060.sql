@@ -1,0 +1,1 @@
+SELECT CAST('12.5' AS int)

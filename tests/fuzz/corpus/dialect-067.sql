@@ -1,0 +1,1 @@
+SELECT CAST(IDNum AS VARCHAR(MAX)) FROM Patient_Data..tbPatient

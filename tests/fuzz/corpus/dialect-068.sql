@@ -1,0 +1,1 @@
+SELECT CAST(IDNum AS bigint) FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT CAST(IDNum AS int) + 1 FROM Patient_Data..tbPatient ORDER BY 1

@@ -1,0 +1,1 @@
+SELECT COALESCE(IDNum, '') FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT CONVERT(varchar(11), AdmDate) X FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT CONVERT(varchar, AdmDate, 101) FROM Patient_Data..tbPatient

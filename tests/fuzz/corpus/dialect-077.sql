@@ -1,0 +1,1 @@
+SELECT CONVERT(varchar, AdmDate, 4294967296)

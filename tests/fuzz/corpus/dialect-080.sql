@@ -1,0 +1,1 @@
+SELECT COUNT(*) FROM Build_File..tbcoCompany WHERE Company LIKE 'acme'

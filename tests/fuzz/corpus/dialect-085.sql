@@ -1,0 +1,1 @@
+SELECT COUNT(*) FROM Patient_Data..tbPatient GROUP BY COUNT(*)

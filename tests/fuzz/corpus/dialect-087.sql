@@ -1,0 +1,1 @@
+SELECT COUNT(*) FROM Patient_Data..tbPatient WHERE AdmDate >= '2024-01-31 23:59:59.999'

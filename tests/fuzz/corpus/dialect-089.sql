@@ -1,0 +1,1 @@
+SELECT COUNT(*) FROM Patient_Data..tbPatientMedicine WHERE Quantity = '12.50'

@@ -1,0 +1,1 @@
+SELECT COUNT(*), COUNT(FirstName), COUNT(DISTINCT Sex) FROM Patient_Data..tbMaster

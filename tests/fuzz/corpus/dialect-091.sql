@@ -1,0 +1,1 @@
+SELECT COUNT(DISTINCT GenericName) FROM Patient_Data..tbPatientMedicine

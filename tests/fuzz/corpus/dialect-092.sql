@@ -1,0 +1,1 @@
+SELECT Code + Result AS CR FROM Patient_Data..tbPatientConditions

@@ -1,0 +1,1 @@
+SELECT Code FROM Patient_Data..tbPatientConditions WHERE ID = '1'

@@ -1,0 +1,1 @@
+SELECT Code FROM Patient_Data..tbPatientConditions WHERE ID IN ('1', ' 2 ') ORDER BY Code

@@ -1,0 +1,1 @@
+SELECT DATEDIFF(day, '', AdmDate) FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT DATEDIFF(day, '2024-02-30', AdmDate) FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT DATEDIFF(day, AdmDate, DcrDate), MONTH(AdmDate), YEAR(AdmDate) FROM Patient_Data..tbPatient WHERE IDNum = '1'

@@ -1,0 +1,1 @@
+SELECT DATEDIFF(fortnight, AdmDate, DcrDate) FROM Patient_Data..tbPatient

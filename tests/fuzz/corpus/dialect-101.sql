@@ -1,0 +1,1 @@
+SELECT DATEDIFF(month, AdmDate, DcrDate) FROM Patient_Data..tbPatient

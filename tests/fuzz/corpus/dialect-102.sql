@@ -1,0 +1,1 @@
+SELECT DATEDIFF(week, AdmDate, DcrDate) FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT DCRDATE, IsChemo FROM Patient_Data..tbPatient WHERE IDNum = '2400002'

@@ -1,0 +1,1 @@
+SELECT DISTINCT IDNum FROM Patient_Data..tbPatient

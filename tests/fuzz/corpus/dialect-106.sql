@@ -1,0 +1,1 @@
+SELECT Dosage FROM PATIENT_DATA..tbPatientMedicine WHERE ID = 3

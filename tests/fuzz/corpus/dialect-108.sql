@@ -1,0 +1,1 @@
+SELECT Dosage FROM Patient_Data..tbPatientMedicine WHERE ID = 2

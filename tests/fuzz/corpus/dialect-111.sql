@@ -1,0 +1,1 @@
+SELECT GenericName FROM Patient_Data..tbPatientMedicine WHERE GenericName = 'paracetamol'

@@ -1,0 +1,1 @@
+SELECT HospNum FROM Patient_Data..tbPatient GROUP BY HospNum ORDER BY IDNum

@@ -1,0 +1,1 @@
+SELECT ID, Name, Flag, Amount FROM t ORDER BY ID

@@ -1,0 +1,1 @@
+SELECT IDNum AS 'Admission' FROM Patient_Data..tbPatient WHERE IDNum = '2400001'

@@ -1,0 +1,1 @@
+SELECT IDNum FROM Patient_Data..tbPatient WHERE ADMDATE <= '02/30/2024'

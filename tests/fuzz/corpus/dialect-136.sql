@@ -1,0 +1,1 @@
+SELECT IDNum FROM Patient_Data..tbPatient WHERE IDNum IN (SELECT IDNum FROM Station..tbNurseProfile) ORDER BY IDNum

@@ -1,0 +1,1 @@
+SELECT IDNum FROM Patient_Data..tbPatient WHERE IDNum IN (SELECT IDNum, CF4Status FROM Station..tbNurseProfile)

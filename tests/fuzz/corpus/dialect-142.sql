@@ -1,0 +1,1 @@
+SELECT IDNum FROM Patient_Data..tbPatient WHERE LastName = 'DELA CRUZ  '

@@ -1,0 +1,1 @@
+SELECT IDNum user FROM Patient_Data..tbPatient

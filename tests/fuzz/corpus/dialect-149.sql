@@ -1,0 +1,1 @@
+SELECT IDNum, (SELECT TOP 1 LastName FROM Patient_Data..tbMaster M WHERE M.HospNum = P.HospNum) FROM Patient_Data..tbPatient P WHERE EXISTS (SELECT 1 FROM Build_File..tbcoCompany C WHERE C.AccountNum = P.AccountNum)

@@ -1,0 +1,1 @@
+SELECT IDNum, COUNT(*) FROM Patient_Data..tbPatient

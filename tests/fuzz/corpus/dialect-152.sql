@@ -1,0 +1,1 @@
+SELECT IDNum, from Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT IDNum, max(ID) FROM Station..tbCourseWard GROUP BY IDNum

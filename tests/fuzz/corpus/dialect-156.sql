@@ -1,0 +1,1 @@
+SELECT LastName FROM Patient_Data..tbMaster WHERE LastName IN (SELECT 'BANANA  ')

@@ -1,0 +1,1 @@
+SELECT LastName FROM Patient_Data..tbMaster WHERE LastName LIKE 'c[a-u]%' AND LastName NOT LIKE '%!_%' ESCAPE '!' AND LastName LIKE N'%z'

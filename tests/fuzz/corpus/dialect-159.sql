@@ -1,0 +1,1 @@
+SELECT LastName FROM Patient_Data..tbPatient WHERE IDNum = '2400001'

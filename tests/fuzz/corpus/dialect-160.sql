@@ -1,0 +1,1 @@
+SELECT MAX(COUNT(*)) FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT MAX(isHemoDialysis) FROM Patient_Data..tbPatient

@@ -1,0 +1,1 @@
+SELECT MIN(LastName), MAX(LastName), COUNT(DISTINCT Sex) FROM Patient_Data..tbMaster

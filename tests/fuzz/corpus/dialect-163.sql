@@ -1,0 +1,1 @@
+SELECT MIN(Service), MAX(Service) FROM Build_File..tbcoService

@@ -1,0 +1,1 @@
+SELECT Name FROM Patient_Data..tbNoKey

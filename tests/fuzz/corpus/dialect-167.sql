@@ -1,0 +1,1 @@
+SELECT Name FROM t WHERE ID = 2

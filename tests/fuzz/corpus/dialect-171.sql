@@ -1,0 +1,1 @@
+SELECT P.IDNum FROM Patient_Data..tbPatient P GROUP BY HospNum

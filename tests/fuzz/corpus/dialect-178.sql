@@ -1,0 +1,1 @@
+SELECT Quantity FROM Patient_Data..tbPatientMedicine WHERE ID = 2

@@ -1,0 +1,1 @@
+SELECT Remarks FROM Patient_Data..tbPatientConditions WHERE ID = 1

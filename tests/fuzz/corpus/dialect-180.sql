@@ -1,0 +1,1 @@
+SELECT Route FROM Patient_Data..tbPatientMedicine WHERE ID = 1

@@ -1,0 +1,1 @@
+SELECT S.* FROM Build_File..tbcoService S WHERE ServiceID = 'S2'

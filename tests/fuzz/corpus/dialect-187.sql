@@ -1,0 +1,1 @@
+SELECT SUM(ID), AVG(ID), SUM(DISTINCT ID), SUM(Quantity) FROM Patient_Data..tbPatientConditions C JOIN Patient_Data..tbPatientMedicine M ON M.IDNum = C.IDNum

@@ -1,0 +1,1 @@
+SELECT SUM(LastName) FROM Patient_Data..tbMaster

@@ -1,0 +1,1 @@
+SELECT SUM(Quantity), AVG(Quantity), MAX(Quantity) FROM Patient_Data..tbPatientMedicine

@@ -1,0 +1,1 @@
+SELECT Service AS S, ServiceID FROM Build_File..tbcoService ORDER BY S ASC

@@ -1,0 +1,1 @@
+SELECT Service, ServiceID FROM Build_File..tbcoService ORDER BY 2 DESC

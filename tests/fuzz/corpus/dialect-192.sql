@@ -1,0 +1,1 @@
+SELECT ServiceID AS a, Service b, 1 'c', 2 [d e] FROM Build_File..tbcoService WHERE ServiceID = 'S1'

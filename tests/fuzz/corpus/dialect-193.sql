@@ -1,0 +1,1 @@
+SELECT ServiceID FROM Build_File..tbcoService ORDER BY Service + ServiceID

@@ -1,0 +1,1 @@
+SELECT TOP 3 Service AS S, ServiceID FROM Build_File..tbcoService ORDER BY S, ServiceID DESC

@@ -1,0 +1,1 @@
+SELECT UnitCode FROM Patient_Data..tbPatientMedicine WHERE ID = 1

@@ -1,0 +1,1 @@
+SELECT X.IDNum FROM (SELECT IDNum FROM Patient_Data..tbPatient) X

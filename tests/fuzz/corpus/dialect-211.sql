@@ -1,0 +1,1 @@
+SELECT `tbPatientConditions`.* FROM `Patient_Data`.`tbPatientConditions`

@@ -1,0 +1,1 @@
+SELECT b FROM t WHERE id = '1'

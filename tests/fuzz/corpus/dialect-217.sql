@@ -1,0 +1,1 @@
+SELECT code FROM u WHERE code = 'josé'

@@ -1,0 +1,1 @@
+SELECT count(*) FROM Patient_Data..tbPatient P, Build_File..tbcoService S

@@ -1,0 +1,1 @@
+SELECT count(*) FROM Patient_Data..tbPatient WHERE ADMDATE >= '%1'

@@ -1,0 +1,1 @@
+SELECT count(*) FROM a WHERE admdate >= tsql_datetime('1/5/2024') AND admdate <= tsql_datetime('1/6/2024')

@@ -1,0 +1,1 @@
+SELECT count(1) AS CNT FROM MEDICARE..tbMedElectronicClaimStatus A GROUP BY status ORDER BY CNT DESC

@@ -1,0 +1,1 @@
+SELECT count(1) FROM Patient_Data..tbPatient GROUP BY IDNum HAVING count(1) > 1

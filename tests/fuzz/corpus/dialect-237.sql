@@ -1,0 +1,1 @@
+SELECT name FROM p WHERE name LIKE 'san%' ORDER BY name

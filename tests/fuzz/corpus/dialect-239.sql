@@ -1,0 +1,1 @@
+SELECT nope FROM t

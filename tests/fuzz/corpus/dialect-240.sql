@@ -1,0 +1,1 @@
+SELECT p.HOSPNUM, '' FROM Patient_Data..tbPatient p

@@ -1,0 +1,1 @@
+SELECT tsql_add(NULL, 'x') AS ""

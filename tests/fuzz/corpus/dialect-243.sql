@@ -1,0 +1,1 @@
+SELECT tsql_varchar(`IDNum`, -1) AS "" FROM `Patient_Data`.`tbPatient`

@@ -1,0 +1,1 @@
+select list: expressions, `*`, `T.*`, aliases `AS a`, `a`, `'a'`, `[a]`

@@ -1,0 +1,1 @@
+ SELECT  Temperature,RespRate,BP,PulseRate  FROM  Station..tbNurseVitalSigns WITH (NOLOCK) WHERE    IDNum = '2400001'  

@@ -1,0 +1,1 @@
+SELECT count(1) FROM STATION..tbCourseWard WHERE  IDNum='2400001'

@@ -1,0 +1,1 @@
+ SELECT Temperature,RespiratoryRate as RespRate,BloodPressure as BP,PulseRate  FROM Patient_Data..tbOutPatientHistory WITH (NOLOCK) WHERE IDNum = '26000410B'  

@@ -1,0 +1,1 @@
+ SELECT Height,Weight  FROM  Patient_Data..tbPatientHistory  WITH (NOLOCK) WHERE    IDNum = '26000410B'  

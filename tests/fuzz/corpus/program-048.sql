@@ -1,0 +1,1 @@
+SELECT * FROM PATIENT_DATA..tbPatientConditions WHERE  IDNum='26000410B' AND AreaCat='PhysicalExam'  AND AreaSubCat='GU(IE)'  AND Description='OTHERS' 

@@ -1,0 +1,1 @@
+ SELECT Height,Weight   FROM Patient_Data..tbOutPatientHistory WITH (NOLOCK) WHERE IDNum = 'O'Brien'  

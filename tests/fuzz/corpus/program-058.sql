@@ -1,0 +1,1 @@
+ select CAST(MONTH(A.ClaimDateReceived) AS VARCHAR(2)) + '-' + CAST(YEAR(A.ClaimDateReceived) AS VARCHAR(4))  AS   ReportMonth,status as CNT, count(1) as CNT FROM MEDICARE..tbMedElectronicClaimStatus AS A   Where 1 = 1 GROUP BY  CAST(MONTH(A.ClaimDateReceived) AS VARCHAR(2)) + '-' + CAST(YEAR(A.ClaimDateReceived) AS VARCHAR(4)),status  order by ReportMonth asc
