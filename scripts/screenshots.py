@@ -49,16 +49,22 @@ class Camera:
         or a box (x, y, width, height in screen coordinates) covers."""
         raise_window(name(window))
         pyatspi.Registry.generateMouseEvent(POINTER_REST[0], POINTER_REST[1], "abs")
-        # No window keeps the keyboard: a text cursor that blinks would make each
-        # run's picture differ.
-        subprocess.run(["xdotool", "windowfocus", root_window()], check=True)
+        # No window keeps the keyboard: a blinking text cursor, or a window drawn
+        # active in one run and inactive in the next, would make the pictures differ.
+        # A window just shown takes the keyboard a moment later: let it, then take it.
+        time.sleep(SETTLE)
+        root = root_window()
+        subprocess.run(["xdotool", "windowfocus", root], check=True)
+        wait_for(lambda: subprocess.run(["xdotool", "getwindowfocus"], capture_output=True,
+                                        text=True).stdout.strip() == root, 10, "the keyboard to leave the windows")
         time.sleep(SETTLE)
         if box is None:
             box = extents(part if part is not None else window)
         x, y, width, height = box
         if width <= 0 or height <= 0:
             raise Failure("%s: nothing to capture (%r)" % (filename, box))
-        screen = os.path.join(self.work, "screen.png")
+        # ImageMagick's own format: nothing lost, nothing to compress.
+        screen = os.path.join(self.work, "screen.miff")
         subprocess.run(["import", "-window", "root", screen], check=True)
         target = os.path.join(self.out, filename)
         # -strip leaves out the time stamps and profile, which differ between runs; a
