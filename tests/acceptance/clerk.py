@@ -124,7 +124,9 @@ KEY_ESCAPE = 9
 class Program:
     """One running vantik-worklist, with a home folder (settings, user logs) of its own."""
 
-    def __init__(self, executable, home, label):
+    def __init__(self, executable, home, label, extra_env=None, cwd=None):
+        """extra_env adds to (or overrides) the program's environment; cwd is its
+        working folder, against which a relative database folder is read."""
         self.home = home
         self.label = label
         os.makedirs(home, exist_ok=True)
@@ -133,8 +135,10 @@ class Program:
                    XDG_DATA_HOME=os.path.join(home, ".local", "share"),
                    QT_ACCESSIBILITY="1", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", LANG="C.UTF-8")
         env.pop("QT_QPA_PLATFORM", None)
+        env.update(extra_env or {})
         self.output = open(os.path.join(home, "program.log"), "w")
-        self.process = subprocess.Popen([executable], env=env, stdout=self.output, stderr=subprocess.STDOUT)
+        self.process = subprocess.Popen([executable], env=env, cwd=cwd, stdout=self.output,
+                                        stderr=subprocess.STDOUT)
         self._pressers = []  # started, waiting for their press
         self._pressing = []
         self.app = wait_for(self._application, 60, "the program %s to appear" % label)
