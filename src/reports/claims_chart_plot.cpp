@@ -3,6 +3,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QBrush>
+#include <QFontMetricsF>
 #include <QGraphicsSimpleTextItem>
 #include <QLegend>
 #include <QStackedBarSeries>
@@ -27,11 +28,11 @@ QFont scaled(QFont font, double points)
 
 } // namespace
 
-CountAxis countAxis(double highest)
+CountAxis countAxis(double highest, int mostTicks)
 {
     if (!(highest > 0))
         return {1, 1};
-    const double rough = highest / kMostTicks;
+    const double rough = highest / std::max(1, mostTicks);
     int step = 1;
     if (rough > 1) {
         const double power = std::pow(10.0, std::floor(std::log10(rough)));
@@ -80,6 +81,7 @@ ClaimsChart::ClaimsChart()
     m_empty->hide();
     applyFonts();
     connect(this, &QChart::plotAreaChanged, this, &ClaimsChart::placeEmptyText);
+    connect(this, &QChart::plotAreaChanged, this, &ClaimsChart::fitCountTicks);
 }
 
 void ClaimsChart::setFontScale(double scale)
@@ -104,8 +106,11 @@ void ClaimsChart::applyFonts()
 void ClaimsChart::plot(const ClaimsChartData& data, const QString& emptyText)
 {
     removeAllSeries();
-    for (QAbstractAxis* axis : axes())
+    m_counts = nullptr;
+    for (QAbstractAxis* axis : axes()) {
         removeAxis(axis);
+        delete axis;
+    }
 
     auto* series = new QStackedBarSeries;
     std::vector<double> totals(std::size_t(data.months.size()), 0.0);
@@ -118,7 +123,7 @@ void ClaimsChart::plot(const ClaimsChartData& data, const QString& emptyText)
         series->append(set);
     }
     addSeries(series);
-    const double highest = totals.empty() ? 0.0 : *std::max_element(totals.begin(), totals.end());
+    m_highest = totals.empty() ? 0.0 : *std::max_element(totals.begin(), totals.end());
 
     auto* months = new QBarCategoryAxis;
     months->append(data.months);
@@ -128,7 +133,7 @@ void ClaimsChart::plot(const ClaimsChartData& data, const QString& emptyText)
 
     // Counts are whole numbers: ticks at whole steps from 0, so that no label
     // repeats however small or large the counts are.
-    const CountAxis ticks = countAxis(highest);
+    const CountAxis ticks = countAxis(m_highest);
     auto* claims = new QValueAxis;
     claims->setRange(0, ticks.top);
     claims->setTickType(QValueAxis::TicksDynamic);
@@ -138,10 +143,27 @@ void ClaimsChart::plot(const ClaimsChartData& data, const QString& emptyText)
     claims->setLabelFormat(QStringLiteral("%d"));
     addAxis(claims, Qt::AlignLeft);
     series->attachAxis(claims);
+    m_counts = claims;
 
     m_empty->setText(data.months.isEmpty() ? emptyText : QString());
     m_empty->setVisible(data.months.isEmpty() && !emptyText.isEmpty());
     applyFonts();
+    fitCountTicks();
+}
+
+// Labels closer than their own height are drawn as "…": the window's short plot
+// gets fewer ticks than a large saved image.
+void ClaimsChart::fitCountTicks()
+{
+    if (m_counts == nullptr || plotArea().height() <= 0)
+        return;
+    const double lineHeight = QFontMetricsF(m_counts->labelsFont()).height();
+    const int most = std::clamp(int(plotArea().height() / (lineHeight * 1.6)), 1, kMostTicks);
+    const CountAxis ticks = countAxis(m_highest, most);
+    if (int(m_counts->max()) == ticks.top && int(m_counts->tickInterval()) == ticks.step)
+        return;
+    m_counts->setRange(0, ticks.top);
+    m_counts->setTickInterval(ticks.step);
 }
 
 QString ClaimsChart::emptyText() const

@@ -5,6 +5,7 @@
 #include <QChart>
 
 class QGraphicsSimpleTextItem;
+class QValueAxis;
 
 namespace vantik {
 
@@ -15,9 +16,9 @@ struct CountAxis {
 };
 
 /// Ticks for counts up to highest: steps of 1, 2 or 5 times a power of ten,
-/// at most about eight of them, the top a whole number of steps. An empty
+/// at most about mostTicks of them, the top a whole number of steps. An empty
 /// chart reads 0 and 1.
-CountAxis countAxis(double highest);
+CountAxis countAxis(double highest, int mostTicks = 8);
 
 /// "11/01/2026 to 11/30/2026" for the date boxes of a chart; an empty box
 /// leaves its end of the range open.
@@ -46,8 +47,11 @@ public:
 private:
     void placeEmptyText();
     void applyFonts();
+    void fitCountTicks();
 
     QGraphicsSimpleTextItem* m_empty;
+    QValueAxis* m_counts = nullptr;
+    double m_highest = 0;
     double m_fontScale = 1.0;
 };
 

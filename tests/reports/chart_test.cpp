@@ -14,6 +14,7 @@
 #include <QChartView>
 #include <QDate>
 #include <QFile>
+#include <QFontMetricsF>
 #include <QProcess>
 #include <QSpinBox>
 #include <QTimer>
@@ -95,6 +96,8 @@ TEST(ClaimsChartAxis, TicksAreWholeNumbersAtAnyScale)
     EXPECT_EQ(ticks(9), std::make_pair(10, 2));
     EXPECT_EQ(ticks(37), std::make_pair(40, 5));
     EXPECT_EQ(ticks(1234), std::make_pair(1400, 200));
+    EXPECT_EQ(countAxis(800, 4).step, 200);
+    EXPECT_EQ(countAxis(800, 1).top, 1000);
     for (double highest : {2.0, 13.0, 99.0, 101.0, 5555.0, 123456.0}) {
         const CountAxis axis = countAxis(highest);
         EXPECT_GE(axis.top, highest);
@@ -212,6 +215,27 @@ TEST_F(ChartWindowTest, ARangeWithoutClaimsSaysSoOverAnAxisOfWholeNumbers)
     EXPECT_EQ(busy->tickInterval(), std::round(busy->tickInterval()));
     EXPECT_GE(busy->tickInterval(), 1);
     EXPECT_EQ(std::fmod(busy->max(), busy->tickInterval()), 0);
+}
+
+// A label closer to the next than its own height is drawn as "…"; the window's plot
+// is short, so it gets fewer ticks than the default.
+TEST_F(ChartWindowTest, TheShortPlotOnScreenGetsTicksItsLabelsFitBetween)
+{
+    FrmChart* chart = openChart();
+    ASSERT_NE(chart, nullptr);
+    chart->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(chart));
+    chart->txtStartDate->setText("01/01/2026");
+    chart->txtEndDate->setText("11/30/2026");
+    chart->cmdRefresh->click();
+    QApplication::processEvents();
+    const auto* counts = qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical).value(0));
+    ASSERT_NE(counts, nullptr);
+    const double gaps = counts->max() / counts->tickInterval();
+    const double spacing = chart->chart()->plotArea().height() / gaps;
+    EXPECT_GE(spacing, QFontMetricsF(counts->labelsFont()).height()) << gaps << " gaps";
+    EXPECT_GE(gaps, 1);
+    EXPECT_EQ(std::fmod(counts->max(), counts->tickInterval()), 0);
 }
 
 TEST_F(ChartWindowTest, SaveImageAsksForTheSizeFirst)
