@@ -177,6 +177,8 @@ double GridPagePainter::paintRow(const std::vector<int>& band, int row, double t
             const OleColor background = m_grid.background(row, column.gridColumn);
             if (background != kOleWhite)
                 m_painter.fillRect(QRectF(left, top, column.width, height), oleToColor(background));
+            // As on screen: black on the marking's blue cannot be read.
+            m_painter.setPen(prefersLightText(background) ? Qt::white : Qt::black);
         }
         if (!m_grid.text(row, column.gridColumn).isEmpty()) {
             const QStringList lines = m_layout->cellLines(row, index);

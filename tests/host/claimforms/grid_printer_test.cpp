@@ -2,11 +2,13 @@
 #include "host/claimforms/grid_printer.h"
 #include "host/component_error.h"
 #include "host/ui/flex_grid_widget.h"
+#include "host/ui/ole_color.h"
 #include "support/qt_printers.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QImage>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -118,6 +120,45 @@ TEST(GridPrinter, EveryPageCarriesTitleDateHeaderAndPageNumberAndEveryRowPrintsO
     const QString all = pages.join(QString());
     for (int row = 1; row <= 150; ++row)
         EXPECT_EQ(all.count(rowId(row)), 1) << row;
+}
+
+// The marking's blue keeps its colour on paper; its text must stay readable there,
+// as it is on screen.
+TEST(GridPrinter, TextOnADarkRowPrintsLight)
+{
+    test::TempDir dir;
+    FlexGridWidget grid;
+    fillWorklist(grid, 3);
+    grid.setRowBackground(2, kOleBlue);
+    const QString pdf = dir.file("blue.pdf");
+    ASSERT_EQ(printToPdf(pdf, "Claims Worklist", grid), 1);
+    run("pdftoppm", {"-r", "100", "-png", "-singlefile", pdf, dir.file("blue")});
+    const QImage page(dir.file("blue.png"));
+    ASSERT_FALSE(page.isNull());
+    int light = 0;
+    int dark = 0;
+    const QColor blue = oleToColor(kOleBlue);
+    for (int y = 0; y < page.height(); ++y) {
+        // Only the lines through the blue row, between its first and last blue pixel.
+        int first = -1;
+        int last = -1;
+        for (int x = 0; x < page.width(); ++x) {
+            if (page.pixelColor(x, y) == blue) {
+                last = x;
+                if (first < 0)
+                    first = x;
+            }
+        }
+        for (int x = first; first >= 0 && x <= last; ++x) {
+            const QColor pixel = page.pixelColor(x, y);
+            if (pixel.red() > 200 && pixel.green() > 200 && pixel.blue() > 200)
+                ++light;
+            else if (pixel.red() < 60 && pixel.green() < 60 && pixel.blue() < 60)
+                ++dark;
+        }
+    }
+    EXPECT_GT(light, 0);
+    EXPECT_EQ(dark, 0);
 }
 
 /// A worklist as the main window lists it: 24 columns with the start-up widths,
