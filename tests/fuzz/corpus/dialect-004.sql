@@ -1,1 +1,0 @@
-SELECT  TOP 500 P.hospnum,P.IdNum,convert(varchar, P.admdate, 0) AS RegDate ,convert(varchar, P.dcrdate, 0) AS [Discharge Date] ,M.LastName + ', ' + M.FirstName  as [Patient Name], BriefHistory,isHemoDialysis ,NP.CF4Status,NP.CF4AssignedTo,NP.CF4OpenBy,convert(varchar, NP.CF4OpenON,0) as 'Open On',convert(varchar, NP.CF4VerifiedOn,0) AS VerifiedON,NP.CF4VerifiedBy,MedicareType

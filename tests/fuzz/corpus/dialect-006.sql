@@ -1,1 +1,0 @@
-SELECT '%1' AS Tag, Dosage FROM PATIENT_DATA..tbPatientMedicine WHERE IDNum='%2'

@@ -1,1 +1,0 @@
-SELECT 'Name' = IDNum FROM Patient_Data..tbPatient

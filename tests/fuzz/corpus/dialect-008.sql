@@ -1,1 +1,0 @@
-SELECT 'O''Brien' AS "a]b", `IDNum` AS "IDNum" FROM `Patient_Data`.`tbPatient`

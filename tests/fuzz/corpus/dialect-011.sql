@@ -1,1 +1,0 @@
-SELECT (SELECT HospNum, IDNum FROM Patient_Data..tbPatient)

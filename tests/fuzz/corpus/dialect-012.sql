@@ -1,1 +1,0 @@
-SELECT (SELECT TOP 1 Company FROM Build_File..tbcoCompany C WHERE C.AccountNum = P.AccountNum) FROM Patient_Data..tbPatient P GROUP BY P.HospNum

@@ -1,1 +1,0 @@
-SELECT (SELECT TOP 1 Service FROM Build_File..tbcoService ORDER BY Service)

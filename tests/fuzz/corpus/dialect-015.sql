@@ -1,1 +1,0 @@
-SELECT * FROM PATIENT_DATA..tbPatientConditions WHERE  IDNum='1' AND AreaCat='PhysicalExam' 

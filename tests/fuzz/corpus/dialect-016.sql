@@ -1,1 +1,0 @@
-SELECT * FROM PATIENT_DATA..tbPatientConditions WHERE  IDNum='100' AND AreaCat='PhysicalExam'  AND AreaSubCat='GU(IE)'  AND Description='OTHERS' 

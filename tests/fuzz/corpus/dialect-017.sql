@@ -1,1 +1,0 @@
-SELECT * FROM PATIENT_DATA..tbPatientConditions WHERE  IDNum='2400001'

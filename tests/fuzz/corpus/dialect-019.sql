@@ -1,1 +1,0 @@
-SELECT * FROM Patient_Data..tbNothing

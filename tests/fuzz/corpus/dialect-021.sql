@@ -1,1 +1,0 @@
-SELECT * FROM a WHERE admdate >= tsql_datetime('13/45/2024')

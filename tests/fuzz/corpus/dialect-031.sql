@@ -1,1 +1,0 @@
-SELECT 1 AS a /* /* */ , 2 AS b --*/

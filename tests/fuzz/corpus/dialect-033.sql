@@ -1,1 +1,0 @@
-SELECT 1 FROM Patient_Data..tbNothing

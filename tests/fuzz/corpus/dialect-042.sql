@@ -1,1 +1,0 @@
-SELECT 12, 12.50, .5, 1e5, 'text', N'text'

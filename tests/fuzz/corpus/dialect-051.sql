@@ -1,1 +1,0 @@
-SELECT AVG(isHemoDialysis) FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT AreaCat, Code, Result, Remarks, CreatedBy FROM Patient_Data..tbPatientConditions WHERE IDNum = '2400002'

@@ -1,1 +1,0 @@
-SELECT C.Code FROM Patient_Data.dbo.tbPatientConditions AS C

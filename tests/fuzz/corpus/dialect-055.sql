@@ -1,1 +1,0 @@
-SELECT CASE Sex WHEN 'm' THEN 'male' ELSE 'other' END, CASE WHEN LastName LIKE 'c%' THEN 1 END FROM Patient_Data..tbMaster ORDER BY LastName

@@ -1,1 +1,0 @@
-SELECT CAST(' 12 ' AS int), CAST('-' AS int), CAST('' AS int), CAST(12.9 AS int), CAST(-12.9 AS int), CONVERT(int, '7'), CAST(NULL AS int), CAST(isHemoDialysis AS int) FROM Patient_Data..tbPatient WHERE HospNum = 'H1'

@@ -1,1 +1,0 @@
-SELECT CAST(' 42 ' AS int) + CONVERT(int, 1.9)

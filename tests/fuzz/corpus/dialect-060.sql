@@ -1,1 +1,0 @@
-SELECT CAST('12.5' AS int)

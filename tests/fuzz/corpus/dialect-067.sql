@@ -1,1 +1,0 @@
-SELECT CAST(IDNum AS VARCHAR(MAX)) FROM Patient_Data..tbPatient

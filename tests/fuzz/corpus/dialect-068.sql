@@ -1,1 +1,0 @@
-SELECT CAST(IDNum AS bigint) FROM Patient_Data..tbPatient

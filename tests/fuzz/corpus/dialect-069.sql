@@ -1,1 +1,0 @@
-SELECT CAST(IDNum AS int) + 1 FROM Patient_Data..tbPatient ORDER BY 1

@@ -1,1 +1,0 @@
-SELECT CAST(MONTH(AdmDate) AS VARCHAR(2)) + '-' + CAST(YEAR(AdmDate) AS VARCHAR(4)) AS M, COUNT(*) FROM Patient_Data..tbPatient GROUP BY CAST(MONTH(AdmDate) AS VARCHAR(2)) + '-' + CAST(YEAR(admdate) AS VARCHAR(4)) ORDER BY M

@@ -1,1 +1,0 @@
-SELECT COALESCE(IDNum, '') FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT CONVERT(varchar(11), AdmDate) X FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT CONVERT(varchar, AdmDate, 0), CONVERT(varchar(11), AdmDate, 100), CONVERT(varchar, AdmDate, NULL), CAST(12.50 AS varchar(5)), CAST(LastName AS nvarchar(2)) FROM Patient_Data..tbPatient P JOIN Patient_Data..tbMaster M ON M.HospNum = P.HospNum WHERE IDNum = '1'

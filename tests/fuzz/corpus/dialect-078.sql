@@ -1,1 +1,0 @@
-SELECT CONVERT(varchar, AdmDate, 99)

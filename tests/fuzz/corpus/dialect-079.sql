@@ -1,1 +1,0 @@
-SELECT COUNT(*) FROM Build_File..tbcoCompany WHERE CAST(Company AS NVARCHAR(20)) LIKE '%e'

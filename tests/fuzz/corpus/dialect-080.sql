@@ -1,1 +1,0 @@
-SELECT COUNT(*) FROM Build_File..tbcoCompany WHERE Company LIKE 'acme'

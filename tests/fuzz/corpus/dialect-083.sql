@@ -1,1 +1,0 @@
-SELECT COUNT(*) FROM Patient_Data..tbMaster M, Patient_Data..tbPatient P INNER JOIN Build_File..tbcoCompany C ON M.HospNum = C.AccountNum

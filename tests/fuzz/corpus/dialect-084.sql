@@ -1,1 +1,0 @@
-SELECT COUNT(*) FROM Patient_Data..tbOutPatient O, Patient_Data..tbPatient P LEFT JOIN Station..tbNurseProfile NP ON AccountNum = NP.IDNum WHERE P.HospNum = 'H1'

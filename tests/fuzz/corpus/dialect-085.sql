@@ -1,1 +1,0 @@
-SELECT COUNT(*) FROM Patient_Data..tbPatient GROUP BY COUNT(*)

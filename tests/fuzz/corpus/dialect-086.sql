@@ -1,1 +1,0 @@
-SELECT COUNT(*) FROM Patient_Data..tbPatient P, Station..tbNurseProfile NP LEFT JOIN Build_File..tbcoCompany C ON CF4Status = C.Company

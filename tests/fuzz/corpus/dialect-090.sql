@@ -1,1 +1,0 @@
-SELECT COUNT(*), COUNT(FirstName), COUNT(DISTINCT Sex) FROM Patient_Data..tbMaster

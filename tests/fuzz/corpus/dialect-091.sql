@@ -1,1 +1,0 @@
-SELECT COUNT(DISTINCT GenericName) FROM Patient_Data..tbPatientMedicine

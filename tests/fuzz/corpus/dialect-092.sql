@@ -1,1 +1,0 @@
-SELECT Code + Result AS CR FROM Patient_Data..tbPatientConditions

@@ -1,1 +1,0 @@
-SELECT Code FROM Patient_Data..tbPatientConditions WHERE ID IN ('1', ' 2 ') ORDER BY Code

@@ -1,1 +1,0 @@
-SELECT DATEDIFF(day, '', AdmDate) FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT DATEDIFF(day, '2024-02-30', AdmDate) FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT DATEDIFF(day, AdmDate, '1/2/2024') FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT DATEDIFF(day, AdmDate, DcrDate), MONTH(AdmDate), YEAR(AdmDate) FROM Patient_Data..tbPatient WHERE IDNum = '1'

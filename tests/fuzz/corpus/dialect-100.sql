@@ -1,1 +1,0 @@
-SELECT DATEDIFF(fortnight, AdmDate, DcrDate) FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT DATEDIFF(month, AdmDate, DcrDate) FROM Patient_Data..tbPatient

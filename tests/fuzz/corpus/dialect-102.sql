@@ -1,1 +1,0 @@
-SELECT DATEDIFF(week, AdmDate, DcrDate) FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT DCRDATE, IsChemo FROM Patient_Data..tbPatient WHERE IDNum = '2400002'

@@ -1,1 +1,0 @@
-SELECT DISTINCT IDNum FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT Dosage FROM PATIENT_DATA..tbPatientMedicine WHERE ID = 1

@@ -1,1 +1,0 @@
-SELECT Dosage FROM Patient_Data..tbPatientMedicine WHERE ID = 1

@@ -1,1 +1,0 @@
-SELECT GenericName FROM Patient_Data..tbPatientMedicine WHERE GenericName = 'paracetamol'

@@ -1,1 +1,0 @@
-SELECT HospNum FROM Patient_Data..tbPatient GROUP BY HospNum ORDER BY IDNum

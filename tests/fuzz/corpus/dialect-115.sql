@@ -1,1 +1,0 @@
-SELECT ID, Name, Flag, Amount FROM t ORDER BY ID

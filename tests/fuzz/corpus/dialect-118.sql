@@ -1,1 +1,0 @@
-SELECT IDNum AS 'Admission' FROM Patient_Data..tbPatient WHERE IDNum = '2400001'

@@ -1,1 +1,0 @@
-SELECT IDNum FROM Patient_Data..tbPatient UNION SELECT IDNum FROM Patient_Data..tbOutPatient

@@ -1,1 +1,0 @@
-SELECT IDNum FROM Patient_Data..tbPatient WHERE (IDNum = '1' OR IDNum = '2') AND NOT (HospNum = 'a' OR HospNum = 'b') AND DcrDate IS NULL

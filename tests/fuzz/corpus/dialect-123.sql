@@ -1,1 +1,0 @@
-SELECT IDNum FROM Patient_Data..tbPatient WHERE ADMDATE >= '01/06/2024' AND ADMDATE <= '2/1/2024'

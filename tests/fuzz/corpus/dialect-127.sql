@@ -1,1 +1,0 @@
-SELECT IDNum FROM Patient_Data..tbPatient WHERE AdmDate >= '01/05/2024' AND AdmDate < 'Jan 6 2024'

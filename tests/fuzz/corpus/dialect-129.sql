@@ -1,1 +1,0 @@
-SELECT IDNum FROM Patient_Data..tbPatient WHERE DcrDate IS NULL OR NOT (IDNum = '1' AND DcrDate IS NOT NULL)

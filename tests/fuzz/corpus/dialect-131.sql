@@ -1,1 +1,0 @@
-SELECT IDNum FROM Patient_Data..tbPatient WHERE HospNum NOT IN (SELECT HospNum FROM Patient_Data..tbMaster WHERE LastName = 'cruz')

@@ -1,1 +1,0 @@
-SELECT IDNum FROM Patient_Data..tbPatient WHERE IDNum = ANY (SELECT HospNum FROM Patient_Data..tbMaster)

@@ -1,1 +1,0 @@
-SELECT IDNum FROM Patient_Data..tbPatient WHERE IDNum IN (SELECT IDNum FROM Station..tbNurseProfile) ORDER BY IDNum

@@ -1,1 +1,0 @@
-SELECT IDNum FROM Patient_Data..tbPatient WHERE IDNum IN (SELECT IDNum, CF4Status FROM Station..tbNurseProfile)

@@ -1,1 +1,0 @@
-SELECT IDNum user FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT IDNum, ADMDATE, DCRDATE, IsChemo, Amount, LastName, convert(varchar, ADMDATE, 0) AS Reg FROM PATIENT_DATA..tbPatient ORDER BY IDNum

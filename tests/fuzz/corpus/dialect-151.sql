@@ -1,1 +1,0 @@
-SELECT IDNum, COUNT(*) FROM Patient_Data..tbPatient

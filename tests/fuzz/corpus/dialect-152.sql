@@ -1,1 +1,0 @@
-SELECT IDNum, from Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT IDNum, max(ID) FROM Station..tbCourseWard GROUP BY IDNum

@@ -1,1 +1,0 @@
-SELECT LastName + ', ' + FirstName, 1 + 2, NULL + 'x' FROM Patient_Data..tbMaster WHERE HospNum = 'H1'

@@ -1,1 +1,0 @@
-SELECT LastName FROM Patient_Data..tbMaster WHERE LastName IN (SELECT 'BANANA  ')

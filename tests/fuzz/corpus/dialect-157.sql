@@ -1,1 +1,0 @@
-SELECT LastName FROM Patient_Data..tbMaster WHERE LastName LIKE 'c[a-u]%' AND LastName NOT LIKE '%!_%' ESCAPE '!' AND LastName LIKE N'%z'

@@ -1,1 +1,0 @@
-SELECT LastName FROM Patient_Data..tbPatient WHERE IDNum = '2400001'

@@ -1,1 +1,0 @@
-SELECT MAX(COUNT(*)) FROM Patient_Data..tbPatient

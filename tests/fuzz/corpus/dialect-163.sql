@@ -1,1 +1,0 @@
-SELECT MIN(Service), MAX(Service) FROM Build_File..tbcoService

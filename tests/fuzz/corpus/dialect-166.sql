@@ -1,1 +1,0 @@
-SELECT Name FROM Patient_Data..tbNoKey

@@ -1,1 +1,0 @@
-SELECT Name FROM t WHERE ID = 2

@@ -1,1 +1,0 @@
-SELECT Nope FROM Patient_Data..tbPatient

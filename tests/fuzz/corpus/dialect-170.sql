@@ -1,1 +1,0 @@
-SELECT P.DCRDATE, P.IsChemo FROM Patient_Data..tbPatient P WHERE P.IDNum = '2400002'

@@ -1,1 +1,0 @@
-SELECT P.IDNum FROM Patient_Data..tbPatient P GROUP BY HospNum

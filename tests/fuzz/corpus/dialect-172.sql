@@ -1,1 +1,0 @@
-SELECT P.IDNum FROM Patient_Data..tbPatient P INNER JOIN Patient_Data..tbMaster M ON P.HospNum = M.HospNum

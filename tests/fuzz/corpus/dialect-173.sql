@@ -1,1 +1,0 @@
-SELECT P.IDNum FROM Patient_Data..tbPatient P RIGHT JOIN Patient_Data..tbMaster M ON 1=1

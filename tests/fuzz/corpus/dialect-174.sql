@@ -1,1 +1,0 @@
-SELECT P.IDNum, (SELECT TOP 1 Service FROM Build_File..tbcoService AS SER WITH (NOLOCK) WHERE SER.ServiceID = 'SUR') AS Service FROM Patient_Data..tbPatient AS P WITH (NOLOCK)

@@ -1,1 +1,0 @@
-SELECT P.IDNum, M.LastName FROM Patient_Data..tbPatient P, Patient_Data..tbMaster M WHERE P.HospNum = M.HospNum ORDER BY P.IDNum

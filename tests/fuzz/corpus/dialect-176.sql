@@ -1,1 +1,0 @@
-SELECT P.IDNum, M.LastName, C.Company FROM Patient_Data..tbPatient P JOIN Patient_Data..tbMaster M ON P.HospNum = M.HospNum LEFT OUTER JOIN Build_File..tbcoCompany C ON C.AccountNum = P.AccountNum ORDER BY P.IDNum

@@ -1,1 +1,0 @@
-SELECT Quantity FROM Patient_Data..tbPatientMedicine WHERE ID = 2

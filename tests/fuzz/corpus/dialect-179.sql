@@ -1,1 +1,0 @@
-SELECT Remarks FROM Patient_Data..tbPatientConditions WHERE ID = 1

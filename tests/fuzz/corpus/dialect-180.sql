@@ -1,1 +1,0 @@
-SELECT Route FROM Patient_Data..tbPatientMedicine WHERE ID = 1

@@ -1,1 +1,0 @@
-SELECT S.* FROM Build_File..tbcoService S WHERE ServiceID = 'S2'

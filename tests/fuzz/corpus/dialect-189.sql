@@ -1,1 +1,0 @@
-SELECT SUM(Quantity), AVG(Quantity), MAX(Quantity) FROM Patient_Data..tbPatientMedicine

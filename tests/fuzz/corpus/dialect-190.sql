@@ -1,1 +1,0 @@
-SELECT Service AS S, ServiceID FROM Build_File..tbcoService ORDER BY S ASC

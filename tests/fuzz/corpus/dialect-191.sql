@@ -1,1 +1,0 @@
-SELECT Service, ServiceID FROM Build_File..tbcoService ORDER BY 2 DESC

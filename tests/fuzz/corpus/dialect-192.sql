@@ -1,1 +1,0 @@
-SELECT ServiceID AS a, Service b, 1 'c', 2 [d e] FROM Build_File..tbcoService WHERE ServiceID = 'S1'

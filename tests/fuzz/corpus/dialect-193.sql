@@ -1,1 +1,0 @@
-SELECT ServiceID FROM Build_File..tbcoService ORDER BY Service + ServiceID

@@ -1,1 +1,0 @@
-SELECT TOP 1 (SELECT IDNum FROM Patient_Data..tbPatient ORDER BY IDNum)

@@ -1,1 +1,0 @@
-SELECT TOP 1 * FROM Build_File..tbcoService

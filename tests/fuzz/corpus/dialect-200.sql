@@ -1,1 +1,0 @@
-SELECT TOP 1 P.IDNum, LastName, '' , '' AS OPDIDNum, [HospNum] AS [Hosp Num], 'x' 'Quoted' FROM Patient_Data..tbPatient AS P WITH (NOLOCK)

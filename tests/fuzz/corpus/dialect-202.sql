@@ -1,1 +1,0 @@
-SELECT TOP 2 IDNum, DCRDATE AS [Discharge Date], '' FROM Patient_Data..tbPatient WITH (NOLOCK) ORDER BY IDNum

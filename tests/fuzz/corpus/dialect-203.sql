@@ -1,1 +1,0 @@
-SELECT TOP 3 Service AS S, ServiceID FROM Build_File..tbcoService ORDER BY S, ServiceID DESC

@@ -1,1 +1,0 @@
-SELECT UnitCode FROM Patient_Data..tbPatientMedicine WHERE ID = 1

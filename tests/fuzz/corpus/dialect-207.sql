@@ -1,1 +1,0 @@
-SELECT X.IDNum FROM (SELECT IDNum FROM Patient_Data..tbPatient) X

@@ -1,2 +1,0 @@
-SELECT [it's], "a'b" FROM t -- don't
- WHERE x = 'O''Brien' /* 'no' */ AND y=N'kept' AND z = ''

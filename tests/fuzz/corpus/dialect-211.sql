@@ -1,1 +1,0 @@
-SELECT `tbPatientConditions`.* FROM `Patient_Data`.`tbPatientConditions`

@@ -1,1 +1,0 @@
-SELECT b FROM t WHERE id = '1'

@@ -1,1 +1,0 @@
-SELECT convert(varchar, AdmDate, 0) AS RegDate, DATEDIFF(day,admdate,dcrdate) AS [Length Stay] FROM Patient_Data..tbPatient ORDER BY IDNum

@@ -1,1 +1,0 @@
-SELECT count(*) FROM Patient_Data..tbMaster WHERE LastName = 'CRUZ ' AND LastName <> 'x' AND LastName != 'y' AND LastName < 'd' AND LastName > 'a' AND LastName <= 'cruz' AND LastName >= 'CRUZ'

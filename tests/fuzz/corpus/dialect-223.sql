@@ -1,1 +1,0 @@
-SELECT count(*) FROM Patient_Data..tbMaster WHERE LastName IN ('reyes', 'x') AND LastName NOT IN ('y') AND LastName BETWEEN 'R' AND 'S' AND LastName NOT BETWEEN 'a' AND 'b'

@@ -1,1 +1,0 @@
-SELECT count(*) FROM Patient_Data..tbPatient P, Build_File..tbcoService S

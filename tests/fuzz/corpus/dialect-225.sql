@@ -1,1 +1,0 @@
-SELECT count(*) FROM Patient_Data..tbPatient WHERE ADMDATE >= '%1'

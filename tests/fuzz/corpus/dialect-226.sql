@@ -1,1 +1,0 @@
-SELECT count(*) FROM Patient_Data..tbPatient WHERE AdmDate >= CAST('1/5/2024' AS datetime) AND DcrDate <= CONVERT(datetime, '2024-01-08 10:00')

@@ -1,1 +1,0 @@
-SELECT count(*) FROM Patient_Data..tbPatient WHERE IDNum = 2 AND isHemoDialysis = 'true'

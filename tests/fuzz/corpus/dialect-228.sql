@@ -1,1 +1,0 @@
-SELECT count(*) FROM a WHERE admdate >= tsql_datetime('1/5/2024') AND admdate <= tsql_datetime('1/6/2024')

@@ -1,1 +1,0 @@
-SELECT count(1) AS CNT FROM MEDICARE..tbMedElectronicClaimStatus A GROUP BY status ORDER BY CNT DESC

@@ -1,1 +1,0 @@
-SELECT count(1) FROM Patient_Data..tbPatient

@@ -1,1 +1,0 @@
-SELECT count(1) FROM STATION..tbCourseWard WHERE  IDNum='O'Brien'

@@ -1,1 +1,0 @@
-SELECT name FROM p WHERE name LIKE 'san%' ORDER BY name

@@ -1,1 +1,0 @@
-SELECT name FROM t ORDER BY name

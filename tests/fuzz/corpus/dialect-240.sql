@@ -1,1 +1,0 @@
-SELECT p.HOSPNUM, '' FROM Patient_Data..tbPatient p

@@ -1,1 +1,0 @@
-SELECT tsql_add(NULL, 'x') AS ""

@@ -1,1 +1,0 @@
-SELECT tsql_datediff_day(`AdmDate`, '2024-01-02 00:00:00.000') AS "" FROM `Patient_Data`.`tbPatient`

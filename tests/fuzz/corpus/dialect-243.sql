@@ -1,1 +1,0 @@
-SELECT tsql_varchar(`IDNum`, -1) AS "" FROM `Patient_Data`.`tbPatient`

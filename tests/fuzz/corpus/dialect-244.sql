@@ -1,1 +1,0 @@
-SELECT tsql_varchar(tsql_style0(`AdmDate`), 11) AS "X" FROM `Patient_Data`.`tbPatient`

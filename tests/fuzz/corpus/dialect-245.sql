@@ -1,1 +1,0 @@
-select IDNum,GenericName,Quantity,Dosage,Route,UnitCode,TotalAmount from PATIENT_DATA..tbPatientMedicine WITH (NOLOCK)  WHERE IDNUM='100'

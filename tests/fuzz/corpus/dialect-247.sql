@@ -1,1 +1,0 @@
-select list: expressions, `*`, `T.*`, aliases `AS a`, `a`, `'a'`, `[a]`
