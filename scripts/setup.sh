@@ -7,9 +7,11 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake ninja-build g++ libgtest-dev libgmock-dev
   qt6-base-dev libqt6opengl6-dev qt6-charts-dev libqt6sql6-sqlite libqt6sql6-odbc
-  libsqlite3-dev sqlite3 unixodbc unixodbc-dev tdsodbc libsqliteodbc
+  libsqlite3-dev sqlite3 libssl-dev unixodbc unixodbc-dev tdsodbc libsqliteodbc
   libgl-dev libxkbcommon-dev fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth imagemagick poppler-utils
+  at-spi2-core python3-pyatspi dbus-x11
+  libxlsxwriter-dev qt6-svg-dev unzip
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -13,6 +13,7 @@
 #include "host/ui/wrapping_buttons.h"
 #include "host/user/current_user.h"
 #include "worklist/frm_claim_worklist.h"
+#include "worklist/running_operation.h"
 #include "worklist/secondary_window.h"
 #include "worklist/worklist_columns.h"
 
@@ -62,6 +63,8 @@ FrmBatchUpdate::FrmBatchUpdate(FrmClaimWorklist& main)
     Grid1->reset(kDesignGridRows, kDesignGridColumns);
     chkSimulate->setChecked(true);
     txtInst->setPlainText(batchUpdateInstructions());
+    txtInst->setAccessibleName(QStringLiteral("Instructions"));
+    Grid1->setGridName(QStringLiteral("Drugs of the listed patients"));
 
     connect(cmdDrugs, &QPushButton::clicked, this, &FrmBatchUpdate::cmdDrugs_Click);
     connect(Grid1->view(), &QTableView::clicked, this, [this](const QModelIndex& index) { Grid1_Click(index.row() + 1); });
@@ -142,8 +145,10 @@ void FrmBatchUpdate::cmdDrugs_Click()
     RunPosition at;
     try {
         BusyPointer busy;
+        // Counted from before the yield: the main window must not close under the run.
+        RunningOperation running(m_main);
         m_main.services().messageLoop.yieldOnce();
-        listDrugs(at);
+        listDrugs(running, at);
         if (!chkSimulate->isChecked()) {
             for (int j = 0; j < kBoxCount; ++j) {
                 txtField[j]->clear();
@@ -153,15 +158,18 @@ void FrmBatchUpdate::cmdDrugs_Click()
         cmdDrugs->setText(kUpdateCaption);
     } catch (const std::exception& error) {
         cmdDrugs->setText(caption);
-        m_main.services().messages.information(this, failureMessage(error, at));
+        m_main.services().messages.warning(this, failureMessage(error, at));
     }
     m_running = false;
     if (m_closeAfterRun)
         close();
 }
 
-void FrmBatchUpdate::listDrugs(RunPosition& at)
+void FrmBatchUpdate::listDrugs(RunningOperation& running, RunPosition& at)
 {
+    // The run reads the worklist only now, after its yield: a refresh during the
+    // yield gives it the new list, which is the one the clerk sees.
+    running.takeCurrentList();
     Grid1->reset(kDesignGridRows, kDrugColumnCount);
     Grid1->setColumnWidth(GenericName, kGenericNameWidthTwips);
     for (int column = 0; column < kDrugColumnCount; ++column)
@@ -173,6 +181,8 @@ void FrmBatchUpdate::listDrugs(RunPosition& at)
     BatchScope batch;
     Recordset drugs;
     for (int row = 1; row <= lastRow; ++row) {
+        if (!running.beforeRow(row))
+            break;
         at = RunPosition{true, worklist.text(row, worklist::IdNum), false, {}};
         showProgress(row, lastRow);
         drugs.open(drugQuery(at.patientId), m_main.pclsUser->sqlconnection(), CursorType::ForwardOnly,
@@ -216,16 +226,28 @@ void FrmBatchUpdate::replaceInRecord(Recordset& drugs, const DrugRecordTexts& re
 {
     const std::vector<DrugFieldChange> changes = findAndReplace(record, boxTexts(txtField), boxTexts(txtFieldTO));
     std::vector<const DrugFieldChange*> assigned;
-    for (const DrugFieldChange& change : changes) {
-        m_main.pclsUser->addlog(change.line);
-        if (!chkSimulate->isChecked()) {
-            drugs.setField(kFirstBoxColumn + change.box, change.text);
-            assigned.push_back(&change);
+    bool logged = false;
+    try {
+        for (const DrugFieldChange& change : changes) {
+            m_main.pclsUser->addlog(change.line);
+            logged = true;
+            if (!chkSimulate->isChecked()) {
+                drugs.setField(kFirstBoxColumn + change.box, change.text);
+                assigned.push_back(&change);
+            }
         }
+        if (assigned.empty())
+            return;
+        drugs.update();
+    } catch (const std::exception& error) {
+        // The log is the clerk's record: a change line must not stand there for a
+        // change that never reached the database.
+        if (logged && !chkSimulate->isChecked()) {
+            m_main.pclsUser->addlog(record.fields[IDNum] + QLatin1Char(' ') + record.fields[GenericName]
+                                    + QStringLiteral(" not saved: ") + errorDescription(error));
+        }
+        throw;
     }
-    if (assigned.empty())
-        return;
-    drugs.update();
     // The cells show new values only once they are saved: a record whose save
     // fails keeps showing what the database holds.
     const int row = Grid1->rowCount() - 1;

@@ -18,6 +18,7 @@ namespace vantik {
 
 class FlexGridWidget;
 class FrmClaimWorklist;
+class RunningOperation;
 class Recordset;
 
 /// The drug batch update window: lists the drug records of the patients the main
@@ -61,7 +62,7 @@ private:
 
     void createControls();
     void applyWindowFont();
-    void listDrugs(RunPosition& at);
+    void listDrugs(RunningOperation& running, RunPosition& at);
     void appendDrugRow(const batchupdate::DrugRecordTexts& record);
     void replaceInRecord(Recordset& drugs, const batchupdate::DrugRecordTexts& record);
     void showProgress(int patient, int patients);

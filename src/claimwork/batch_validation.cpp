@@ -10,6 +10,7 @@
 #include "host/user/current_user.h"
 #include "worklist/current_claim_form.h"
 #include "worklist/frm_claim_worklist.h"
+#include "worklist/running_operation.h"
 
 namespace vantik {
 
@@ -49,10 +50,11 @@ void validateAllListed(FrmClaimWorklist& window)
         // Guards inside the try: the pointer and the bar are back before an error shows.
         // The clerk may still press Stop: the busy arrow, not the hourglass.
         BusyPointer busy(Qt::BusyCursor);
+        RunningOperation running(window);
         RowProgress progress(window, QStringLiteral("Validating"));
         for (int row = 1; row <= lastRow; ++row) {
             // Stop is seen here only, so the row in hand always runs to its end.
-            if (window.stopFlag)
+            if (window.stopFlag || !running.beforeRow(row))
                 break;
             progress.show(row, lastRow);
             makeRowCurrent(*window.Grid1, row);

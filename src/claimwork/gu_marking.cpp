@@ -11,6 +11,7 @@
 #include "host/ui/message_loop.h"
 #include "host/user/current_user.h"
 #include "worklist/frm_claim_worklist.h"
+#include "worklist/running_operation.h"
 #include "worklist/worklist_columns.h"
 
 #include <QPlainTextEdit>
@@ -26,12 +27,15 @@ void MarkGUEntries(FrmClaimWorklist& window, GuMarking marking)
     try {
         DisabledGrid disabled(*window.Grid1);
         BusyPointer busy(Qt::BusyCursor);
+        RunningOperation running(window);
         RowProgress progress(window, QStringLiteral("Marking GU entries"));
         FlexGrid& grid = *window.Grid1;
         const int lastRow = lastListedRow(grid);
         Recordset entry;
         for (int row = 1; row <= lastRow; ++row) {
             idNum.clear();
+            if (!running.beforeRow(row))
+                break;
             progress.show(row, lastRow);
             makeRowCurrent(grid, row);
             colourCurrentRow(window, kOleWhite);
@@ -65,7 +69,7 @@ void MarkGUEntries(FrmClaimWorklist& window, GuMarking marking)
         QString text = errorDescription(error);
         if (!idNum.isEmpty())
             text += QStringLiteral("\n\nThe marking stopped at IDNum %1.").arg(idNum);
-        window.services().messages.information(&window, text);
+        window.services().messages.warning(&window, text);
     }
 }
 

@@ -40,6 +40,12 @@ void installClaimWork(FrmClaimWorklist& window)
     FrmClaimWorklist* w = &window;
     // Made now rather than on the first walk, so the window's layout does not jump then.
     window.statusBar()->setObjectName(QStringLiteral("statusBar"));
+    // The bar paints its message itself; a screen reader reads it as the bar's name.
+    QStatusBar* bar = window.statusBar();
+    bar->setAccessibleName(QStringLiteral("Status"));
+    QObject::connect(bar, &QStatusBar::messageChanged, bar, [bar](const QString& message) {
+        bar->setAccessibleName(message.isEmpty() ? QStringLiteral("Status") : message);
+    });
 
     QObject::connect(window.cmdCF4, &QPushButton::clicked, w, [w] { openClaimForm(*w); });
     QObject::connect(window.Grid1, &FlexGridWidget::cellDoubleClicked, w, [w] { openClaimFormFromGrid(*w); });

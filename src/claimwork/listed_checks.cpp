@@ -11,6 +11,7 @@
 #include "host/user/current_user.h"
 #include "worklist/current_claim_form.h"
 #include "worklist/frm_claim_worklist.h"
+#include "worklist/running_operation.h"
 #include "worklist/worklist_columns.h"
 
 #include <QPlainTextEdit>
@@ -37,12 +38,15 @@ void checkHeightWeight(FrmClaimWorklist& window)
 {
     try {
         BusyPointer busy;
+        RunningOperation running(window);
         RowProgress progress(window, QStringLiteral("Checking height and weight"));
         FlexGrid& grid = *window.Grid1;
         Connection& connection = window.pclsUser->sqlconnection();
         const int lastRow = lastListedRow(grid);
         Recordset history;
         for (int row = 1; row <= lastRow; ++row) {
+            if (!running.beforeRow(row))
+                break;
             progress.show(row, lastRow);
             history.open(heightWeightStatement(grid.text(row, worklist::IdNum)), connection, CursorType::ForwardOnly,
                          LockType::ReadOnly);
@@ -65,12 +69,15 @@ void countCourseNotes(FrmClaimWorklist& window)
     try {
         DisabledGrid disabled(*window.Grid1);
         BusyPointer busy(Qt::BusyCursor);
+        RunningOperation running(window);
         RowProgress progress(window, QStringLiteral("Counting course notes"));
         FlexGrid& grid = *window.Grid1;
         Connection& connection = window.pclsUser->sqlconnection();
         const int lastRow = lastListedRow(grid);
         Recordset count;
         for (int row = 1; row <= lastRow; ++row) {
+            if (!running.beforeRow(row))
+                break;
             progress.show(row, lastRow);
             makeRowCurrent(grid, row);
             const QString idNum = grid.text(row, worklist::IdNum);

@@ -49,7 +49,7 @@ void prependLogLine(QPlainTextEdit& log, const QString& line)
 
 void showOperationError(FrmClaimWorklist& window, const std::exception& error)
 {
-    window.services().messages.information(&window, errorDescription(error));
+    window.services().messages.warning(&window, errorDescription(error));
 }
 
 } // namespace vantik

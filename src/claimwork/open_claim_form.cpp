@@ -17,7 +17,7 @@ void openClaimForm(FrmClaimWorklist& window)
         claimFormOfCurrentRow(window)->showEntry();
     } catch (const std::exception& error) {
         // The hint follows the description directly, as the clerks know it.
-        window.services().messages.information(&window, errorDescription(error) + QStringLiteral("update vodurizevevar."));
+        window.services().messages.warning(&window, errorDescription(error) + QStringLiteral("update vodurizevevar."));
     }
 }
 

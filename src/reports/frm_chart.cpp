@@ -9,27 +9,27 @@
 #include "host/ui/message_box.h"
 #include "host/ui/wrapping_buttons.h"
 #include "host/user/current_user.h"
+#include "reports/chart_image.h"
 #include "reports/chart_statement.h"
+#include "reports/claims_chart_plot.h"
 #include "reports/report_layout.h"
 #include "worklist/secondary_window.h"
 #include "worklist/filter_dates.h"
 #include "worklist/frm_claim_worklist.h"
 
 #include <QAction>
-#include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFileDialog>
-#include <QGraphicsLayout>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLegend>
 #include <QLineEdit>
 #include <QStackedBarSeries>
 #include <QToolTip>
-#include <QValueAxis>
 
 #include <optional>
 
@@ -62,17 +62,12 @@ FrmChart::FrmChart(FrmClaimWorklist& main)
     place(cmdRefresh, "cmdRefresh", design::cmdRefresh);
     Text1 = new QLineEdit(QStringLiteral("Text1"), this);
     place(Text1, "Text1", design::Text1);
+    txtEndDate->setAccessibleName(QStringLiteral("End date"));
+    Text1->setAccessibleName(QStringLiteral("Chart query"));
 
     // The chart is short by design: small print and thin margins leave the bars room.
-    auto* chart = new QChart;
-    chart->setMargins(QMargins(2, 2, 2, 2));
-    chart->setBackgroundRoundness(0);
-    chart->legend()->setVisible(true);
-    chart->legend()->setAlignment(Qt::AlignRight);
-    QFont small = chart->legend()->font();
-    small.setPointSizeF(7);
-    chart->legend()->setFont(small);
-    MSChart1 = new QChartView(chart, this);
+    m_chart = new ClaimsChart;
+    MSChart1 = new QChartView(m_chart, this);
     MSChart1->setRenderHint(QPainter::Antialiasing);
     place(MSChart1, "MSChart1", design::MSChart1);
 
@@ -114,50 +109,22 @@ void FrmChart::refresh()
             BusyPointer busy;
             data = pivotClaimStatuses(m_main.pclsUser->sqlconnection().execute(statement));
         }
+        m_chartedStart = txtStartDate->text();
+        m_chartedEnd = txtEndDate->text();
         showData(std::move(data));
     } catch (const std::exception& error) {
-        m_main.services().messages.information(this, errorDescription(error));
+        m_main.services().messages.warning(this, errorDescription(error));
     }
 }
 
 void FrmChart::showData(ClaimsChartData data)
 {
     m_data = std::move(data);
-    QChart* chart = MSChart1->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
-        chart->removeAxis(axis);
-
-    auto* series = new QStackedBarSeries;
-    double highest = 0;
-    std::vector<double> totals(std::size_t(m_data.months.size()), 0.0);
-    for (int status = 0; status < m_data.statuses.size(); ++status) {
-        auto* set = new QBarSet(m_data.statuses[status]);
-        for (int month = 0; month < m_data.months.size(); ++month) {
-            *set << m_data.counts[status][month];
-            totals[month] += m_data.counts[status][month];
-        }
-        series->append(set);
+    m_chart->plot(m_data, noClaimsText(m_chartedStart, m_chartedEnd));
+    for (QAbstractSeries* series : m_chart->series()) {
+        if (auto* bars = qobject_cast<QStackedBarSeries*>(series))
+            connect(bars, &QStackedBarSeries::hovered, this, &FrmChart::showValue);
     }
-    for (const double total : totals)
-        highest = std::max(highest, total);
-    chart->addSeries(series);
-
-    auto* months = new QBarCategoryAxis;
-    months->append(m_data.months);
-    months->setLabelsAngle(-90);
-    months->setLabelsFont(chart->legend()->font());
-    chart->addAxis(months, Qt::AlignBottom);
-    series->attachAxis(months);
-    auto* claims = new QValueAxis;
-    claims->setLabelFormat(QStringLiteral("%d"));
-    claims->setRange(0, highest > 0 ? highest : 1);
-    claims->applyNiceNumbers();
-    claims->setLabelsFont(chart->legend()->font());
-    chart->addAxis(claims, Qt::AlignLeft);
-    series->attachAxis(claims);
-
-    connect(series, &QStackedBarSeries::hovered, this, &FrmChart::showValue);
 }
 
 void FrmChart::showValue(bool hovering, int month, QBarSet* status)
@@ -171,24 +138,34 @@ void FrmChart::showValue(bool hovering, int month, QBarSet* status)
                        MSChart1);
 }
 
-bool FrmChart::saveImage(const QString& path) const
+void FrmChart::saveImage(const QString& path, QSize size) const
 {
-    // A chart charted a moment ago lays itself out only on its next events.
-    if (QGraphicsLayout* layout = MSChart1->chart()->layout())
-        layout->activate();
-    return MSChart1->grab().save(path, "PNG");
+    saveChartImage({m_data, m_chartedStart, m_chartedEnd, size}, path);
 }
 
 void FrmChart::askAndSaveImage()
 {
+    const std::optional<QSize> size = askChartImageSize(this, m_imageSize);
+    if (!size)
+        return;
+    m_imageSize = *size;
+    const QString png = QStringLiteral("PNG image (*.png)");
+    const QString svg = QStringLiteral("SVG drawing (*.svg)");
+    const QString pdf = QStringLiteral("PDF document (*.pdf)");
+    QString filter = png;
     QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Save image"), QStringLiteral("claims-chart.png"),
-                                                QStringLiteral("PNG image (*.png)"));
+                                                QStringList{png, svg, pdf}.join(QStringLiteral(";;")), &filter);
     if (path.isEmpty())
         return;
-    if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
-        path += QLatin1String(".png");
-    if (!saveImage(path))
-        m_main.services().messages.information(this, QStringLiteral("The image could not be written to %1.").arg(path));
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") && suffix != QLatin1String("pdf"))
+        path += filter == svg ? QStringLiteral(".svg") : filter == pdf ? QStringLiteral(".pdf") : QStringLiteral(".png");
+    try {
+        BusyPointer busy;
+        saveImage(path, m_imageSize);
+    } catch (const std::exception& error) {
+        m_main.services().messages.warning(this, errorDescription(error));
+    }
 }
 
 void FrmChart::resizeEvent(QResizeEvent* event)

@@ -2,6 +2,7 @@
 
 #include "reports/claims_chart_data.h"
 
+#include <QSize>
 #include <QWidget>
 
 class QAction;
@@ -13,6 +14,7 @@ class QPushButton;
 
 namespace vantik {
 
+class ClaimsChart;
 class FrmClaimWorklist;
 
 /// The claims chart window: electronic claims by month received and status for
@@ -30,8 +32,9 @@ public:
     /// "Refresh": builds the statement from the date boxes, shows it in Text1 and
     /// charts its result. A failure is reported; the last chart stays.
     void refresh();
-    /// The chart as a PNG file; false when it cannot be written.
-    bool saveImage(const QString& path) const;
+    /// The chart as charted last, drawn afresh at the size under its title and
+    /// date range: PNG, SVG or PDF by the file's extension. Throws ChartImageError.
+    void saveImage(const QString& path, QSize size) const;
     /// What the chart shows now.
     const ClaimsChartData& data() const { return m_data; }
 
@@ -42,7 +45,10 @@ public:
     QPushButton* cmdRefresh = nullptr;
     QLineEdit* Text1 = nullptr;
     QChartView* MSChart1 = nullptr;
+    /// "Save image…" (context menu of the chart, Ctrl+S): asks for the size and
+    /// the file.
     QAction* mSaveImage = nullptr;
+    ClaimsChart* chart() const { return m_chart; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -54,7 +60,11 @@ private:
     void askAndSaveImage();
 
     FrmClaimWorklist& m_main;
+    ClaimsChart* m_chart = nullptr;
     ClaimsChartData m_data;
+    QString m_chartedStart; // the date boxes as they were at the last refresh
+    QString m_chartedEnd;
+    QSize m_imageSize{1600, 900};
     bool m_open = true;
 };
 

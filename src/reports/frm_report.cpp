@@ -33,6 +33,7 @@ FrmReport::FrmReport(FrmClaimWorklist& main)
     cmdClose->hide();
     Grid2 = new FlexGridWidget(this);
     Grid2->setObjectName(QStringLiteral("Grid2"));
+    Grid2->setGridName(QStringLiteral("Accomplishment report"));
     Grid2->setGeometry(design::Grid2.toPixels());
     Grid2->hide();
 

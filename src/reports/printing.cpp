@@ -22,7 +22,7 @@ void printGridTitled(FrmClaimWorklist& main, QWidget* window, const QString& tit
         main.pclsUser->VODURIZevevar().PrintGrid(title, grid);
     } catch (const std::exception& error) {
         busy.reset(); // the clerk reads the message with the normal pointer
-        main.services().messages.information(window, errorDescription(error));
+        main.services().messages.warning(window, errorDescription(error));
     }
 }
 
@@ -36,7 +36,7 @@ void printClaimEntry(FrmClaimWorklist& main)
     try {
         claimFormOfCurrentRow(main)->showEntry(true);
     } catch (const std::exception& error) {
-        main.services().messages.information(&main, errorDescription(error));
+        main.services().messages.warning(&main, errorDescription(error));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "worklist/filter_dates.h"
 
+#include "host/data/sql_quote.h"
 #include "host/sqlcompat/datetime.h"
 
 namespace vantik {
@@ -30,7 +31,7 @@ std::optional<QString> upperDateBound(const QString& endDateText)
     // 12/31/9999 has no next day the database can hold.
     if (!next.isValid() || next.year() > 9999)
         return std::nullopt;
-    return next.toString(QStringLiteral("M/d/yyyy"));
+    return sqlDateLiteral(next);
 }
 
 } // namespace vantik

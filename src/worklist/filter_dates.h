@@ -14,9 +14,10 @@ QString dateBoxText(const QDate& date);
 /// database reads); nullopt when it is no date. A time part is ignored.
 std::optional<QDate> readDateBox(const QString& text);
 
-/// The upper bound of a date filter: the end date plus one day, as date text
-/// "m/d/yyyy" without a time, so that the whole end day is included. nullopt when
-/// the end date cannot be read.
+/// The upper bound of a date filter: the end date plus one day, without a time,
+/// so that the whole end day is included; written 'yyyymmdd', which SQL Server
+/// reads the same under every login language. nullopt when the end date cannot
+/// be read.
 std::optional<QString> upperDateBound(const QString& endDateText);
 
 } // namespace vantik

@@ -18,6 +18,8 @@
 #include "worklist/vitals_statement.h"
 #include "worklist/worklist_columns.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QHash>
 #include <QKeyEvent>
@@ -255,6 +257,15 @@ void FrmClaimWorklist::createControls()
     Grid1->setMinimumSize(0, 0);
     lblCount->setTextFormat(Qt::PlainText);
 
+    // Names for the controls that have no caption or label of their own.
+    SSTab1->setAccessibleName(QStringLiteral("Filters and options"));
+    txtMessage->setAccessibleName(QStringLiteral("SQL statement"));
+    txtLog->setAccessibleName(QStringLiteral("Activity log"));
+    Grid1->setGridName(QStringLiteral("Worklist"));
+    txtIDNumDOCORD->setAccessibleName(QStringLiteral("IDNum of the orders"));
+    grdDocOrders->setGridName(QStringLiteral("Doctors' orders"));
+    grdDocOrdersOPD->setGridName(QStringLiteral("Out-patient doctors' orders"));
+
     // The design state of the filters that are not kept between starts.
     chkTop500->setChecked(true);
     optPatType[0]->setChecked(true);
@@ -280,6 +291,7 @@ void FrmClaimWorklist::createMenu()
         return action;
     };
     mPrintList = item(mMenu, "mPrintList", "Print List");
+    mExportList = item(mMenu, "mExportList", "Export List\u2026");
     mAccomplismentReport = item(mMenu, "mAccomplismentReport", "Accomplisment Report (by Attending Dr)");
     mAccomplismentReport2 = item(mMenu, "mAccomplismentReport2", "Accomplisment Report (by Admitting Dr)");
     mChart = item(mMenu, "mChart", "Chart");
@@ -337,11 +349,21 @@ void FrmClaimWorklist::connectHandlers()
         });
     }
     connect(mPrintList, &QAction::triggered, cmdPrintList, &QPushButton::click);
+    // The worklist grid's own "Export…": every listed row, as the grid holds it.
+    connect(mExportList, &QAction::triggered, Grid1->exportAction(), &QAction::trigger);
 }
 
 void FrmClaimWorklist::saveSetting(const QString& key, const QString& value)
 {
-    m_services.settings.write(QString::fromLatin1(kApplication), QString::fromLatin1(kSection), key, value);
+    if (!m_services.settings.write(QString::fromLatin1(kApplication), QString::fromLatin1(kSection), key, value))
+        reportSettingsFailure();
+}
+
+void FrmClaimWorklist::reportSettingsFailure()
+{
+    const QString failure = m_services.settings.takeWriteFailure();
+    if (!failure.isEmpty())
+        m_services.messages.warning(this, failure);
 }
 
 void FrmClaimWorklist::startupStep(const std::function<void()>& step)
@@ -349,7 +371,7 @@ void FrmClaimWorklist::startupStep(const std::function<void()>& step)
     try {
         step();
     } catch (const std::exception& error) {
-        m_services.messages.information(this, errorDescription(error) + QLatin1String(kLibraryHint));
+        m_services.messages.warning(this, errorDescription(error) + QLatin1String(kLibraryHint));
     }
 }
 
@@ -361,6 +383,7 @@ bool FrmClaimWorklist::load()
     pclsUser->ShowMain();
     if (!pclsUser->Connected())
         return false;
+    reportSettingsFailure(); // the log-in's own choices may not have been kept
 
     startupStep([this] { SSTab1->setCurrentIndex(0); });
     startupStep([this] { pclsUser->VODURIZevevar().UseClasses(true); });
@@ -450,7 +473,7 @@ void FrmClaimWorklist::RefreshWorklist(int sortFlag)
     try {
         statement = buildWorklistStatement(filter, sortFlag);
     } catch (const FilterError& error) {
-        m_services.messages.information(this, QStringLiteral("Refresh: ") + errorDescription(error));
+        m_services.messages.warning(this, QStringLiteral("Refresh: ") + errorDescription(error));
         return;
     }
     txtMessage->setText(statement);
@@ -473,7 +496,7 @@ void FrmClaimWorklist::RefreshWorklist(int sortFlag)
         busy.reset();
         lblCount->setText(QString::number(Grid1->rowCount() - 1));
     } catch (const std::exception& error) {
-        m_services.messages.information(this, QStringLiteral("Refresh: ") + errorDescription(error));
+        m_services.messages.warning(this, QStringLiteral("Refresh: ") + errorDescription(error));
     }
 }
 
@@ -533,6 +556,49 @@ void FrmClaimWorklist::followWindowSize()
         Grid1->resize(Grid1->width(), twipsToPixels(*sizes.gridHeight));
     if (sizes.logHeight)
         txtLog->resize(txtLog->width(), twipsToPixels(*sizes.logHeight));
+}
+
+void FrmClaimWorklist::operationEnded()
+{
+    --m_runningOperations;
+    // The close the clerk asked for waits until the operation is off the stack.
+    if (m_runningOperations == 0 && m_closeRequested)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void FrmClaimWorklist::closeEvent(QCloseEvent* event)
+{
+    // A close can arrive during an operation's yield. Closing there would leave the
+    // operation running on behind a window the clerk no longer sees.
+    if (operationRunning()) {
+        event->ignore();
+        if (!m_closeRequested
+            && m_services.messages.question(this, QStringLiteral("An operation is still running. Stop it and close?"))) {
+            m_closeRequested = true;
+            stopFlag = true;
+        }
+        return;
+    }
+    if (!closeOtherWindows()) {
+        m_closeRequested = false;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+bool FrmClaimWorklist::closeOtherWindows()
+{
+    // The drug, report and chart windows, the claim forms and the user log all work
+    // on this window's list and connection: the program ends with this window.
+    for (QWidget* other : QApplication::topLevelWidgets()) {
+        if (other == this || !other->isVisible() || other->windowType() == Qt::Popup
+            || other->windowType() == Qt::ToolTip)
+            continue;
+        if (!other->close())
+            return false;
+    }
+    return true;
 }
 
 void FrmClaimWorklist::keyPressEvent(QKeyEvent* event)

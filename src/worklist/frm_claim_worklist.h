@@ -66,6 +66,14 @@ public:
     /// operations and windows that work on this window.
     const WorklistServices& services() const { return m_services; }
 
+    /// Batch operations running now (RunningOperation keeps the count).
+    void operationStarted() { ++m_runningOperations; }
+    void operationEnded();
+    bool operationRunning() const { return m_runningOperations > 0; }
+    /// The clerk chose to close the window while an operation ran: it stops at its
+    /// next row and the window then closes.
+    bool closeRequested() const { return m_closeRequested; }
+
     std::unique_ptr<CurrentUser> pclsUser;
     /// Set by "&Stop"; the batch loops clear it when they start and test it per row.
     bool stopFlag = false;
@@ -145,6 +153,7 @@ public:
     // The menu.
     QMenu* mMenu = nullptr;
     QAction* mPrintList = nullptr;
+    QAction* mExportList = nullptr;
     QAction* mAccomplismentReport = nullptr;
     QAction* mAccomplismentReport2 = nullptr;
     QAction* mChart = nullptr;
@@ -159,6 +168,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void createControls();
@@ -169,11 +179,19 @@ private:
     void followWindowSize();
     void restoreFilters();
     void saveSetting(const QString& key, const QString& value);
+    /// Tells the clerk, once per run, that the settings cannot be saved.
+    void reportSettingsFailure();
     /// One start-up step: a failure shows its description with the library hint and the load goes on.
     void startupStep(const std::function<void()>& step);
     void listVitalSigns();
 
+    /// Closes the program's other windows, which live on the main window's list and
+    /// connection; false when one of them refused.
+    bool closeOtherWindows();
+
     WorklistServices m_services;
+    int m_runningOperations = 0;
+    bool m_closeRequested = false;
 };
 
 /// The program's main window while it exists (the one window the others reach).

@@ -10,8 +10,8 @@
 namespace vantik {
 
 /// The one window of a kind that belongs to a main window without being its
-/// child: the program runs on while it is open after the main window closed, and
-/// it goes when the main window goes. Kept as a child object of the main window.
+/// child (it has its own place on the task bar); it closes with the main window
+/// and goes when the main window goes. Kept as a child object of the main window.
 template <typename Window>
 class SecondaryWindow : public QObject {
 public:

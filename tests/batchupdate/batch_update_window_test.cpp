@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 
 #include <gmock/gmock.h>
@@ -222,6 +223,24 @@ TEST_F(BatchUpdateTest, SimulateOnlyLogsAndARealRunWritesSavesEachRecordOnceAndE
     EXPECT_TRUE(messages.shown.isEmpty()) << messages.shown.join('\n').toStdString();
 }
 
+TEST_F(BatchUpdateTest, TheWindowClosesWithTheMainWindowAndARunningListingStopsFirst)
+{
+    window->show();
+    QPointer<FrmBatchUpdate> form = &open();
+    // The main window is closed during the run's one yield: the clerk is asked,
+    // the run lists no patient, and then both windows go.
+    messageLoop.onYield = [&](int) { window->close(); };
+    form->cmdDrugs->click();
+    EXPECT_THAT(messages.asked, ElementsAre("An operation is still running. Stop it and close?"));
+    ASSERT_TRUE(form);
+    EXPECT_EQ(form->Grid1->rowCount(), 2);
+    EXPECT_TRUE(window->isVisible());
+    QApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(!form || !form->isVisible());
+    EXPECT_EQ(batchUpdateWindow(*window), nullptr);
+}
+
 TEST_F(BatchUpdateTest, AFailureNamesTheRecordKeepsWhatWasSavedAndOverwritesNoOtherClerksChange)
 {
     FrmBatchUpdate& form = open();
@@ -234,9 +253,14 @@ TEST_F(BatchUpdateTest, AFailureNamesTheRecordKeepsWhatWasSavedAndOverwritesNoOt
                                      + " SET Dosage = '250mg' WHERE IDNum = 'T0001' AND Quantity = 2",
                                  {});
     };
+    user->log.clear();
     form.cmdDrugs->click();
     ASSERT_EQ(messages.shown.size(), 1);
     EXPECT_THAT(messages.shown[0].toStdString(), HasSubstr(kRecordChangedMessage));
+    EXPECT_EQ(messages.warned, messages.shown);
+    // The log never shows a change without also showing that it did not happen.
+    EXPECT_THAT(user->log, ElementsAre("T0001 Paracetamol  from:500mg to:650mg", "T0001 Paracetamol  from:500mg to:650mg",
+                                       QString("T0001 Paracetamol not saved: ") + kRecordChangedMessage));
     EXPECT_THAT(messages.shown[0].toStdString(), HasSubstr("IDNum T0001, GenericName Paracetamol"));
     EXPECT_EQ(medicine("Dosage", "T0001", "10"), "650mg");
     EXPECT_EQ(medicine("Dosage", "T0001", "2"), "250mg");
@@ -251,8 +275,12 @@ TEST_F(BatchUpdateTest, AFailureNamesTheRecordKeepsWhatWasSavedAndOverwritesNoOt
     connection->beforeSave = nullptr;
     const int savesBefore = connection->saves;
     setBoxes(form, "Paracetamol", {"10", "", "", ""}, {"ten", "", "Oral", ""});
+    user->log.clear();
     form.cmdDrugs->click();
     ASSERT_EQ(messages.shown.size(), 2);
+    ASSERT_EQ(user->log.size(), 2);
+    EXPECT_EQ(user->log[0], "T0001 Paracetamol  from:10 to:ten");
+    EXPECT_TRUE(user->log[1].startsWith("T0001 Paracetamol not saved: ")) << user->log[1].toStdString();
     EXPECT_THAT(messages.shown[1].toStdString(), HasSubstr("IDNum T0001, GenericName Paracetamol"));
     EXPECT_EQ(connection->saves, savesBefore);
     EXPECT_EQ(medicine("Dosage", "T0001", "10"), "650mg");

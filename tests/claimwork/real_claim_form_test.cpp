@@ -1,9 +1,11 @@
 #include "claimwork/install_claim_work.h"
+#include "host/claimforms/builtin_claim_form_classes.h"
 #include "host/claimforms/claim_form_classes.h"
 #include "host/claimforms/claim_form_window.h"
 #include "host/data/connection.h"
 #include "host/data/settings_store.h"
 #include "host/ui/flex_grid_widget.h"
+#include "host/ui/message_loop.h"
 #include "host/user/builtin_components.h"
 #include "host/user/component_registry.h"
 #include "host/user/current_user.h"
@@ -18,6 +20,9 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+
+#include <unistd.h>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -26,22 +31,35 @@
 namespace vantik::test {
 namespace {
 
-// The program as the clerk meets it: the built-in log-in and claim-form library.
-TEST(RealClaimForm, TheClerkOpensAClaimFormFromTheListAndVerifiesIt)
-{
-    TempDir folder, database;
+/// The program as the clerk meets it: the built-in log-in and claim-form library,
+/// logged in as the demo clerk on a database folder.
+struct RealProgram {
+    RealProgram(const QString& database, MessageLoop& messageLoop)
+        : window(WorklistServices{registry, settings, messages, messageLoop, clock, folder.path()})
+    {
+        registerBuiltinComponents(registry, settings);
+        installClaimWork(window);
+        whenLoginDialogShows([&](LoginDialog& dialog) {
+            typeInto(dialog, "txtFolder", database);
+            logIn(dialog, "clerk", "clerk123");
+        });
+    }
+
+    TempDir folder;
     SettingsStore settings{folder.path()};
     ComponentRegistry registry;
-    registerBuiltinComponents(registry, settings);
     ScriptedMessageBox messages;
-    ScriptedMessageLoop messageLoop;
     FixedClock clock{QDate(2026, 11, 30)};
-    FrmClaimWorklist window(WorklistServices{registry, settings, messages, messageLoop, clock, folder.path()});
-    installClaimWork(window);
-    whenLoginDialogShows([&](LoginDialog& dialog) {
-        typeInto(dialog, "txtFolder", copyOfDemoDb(database.path()));
-        logIn(dialog, "clerk", "clerk123");
-    });
+    FrmClaimWorklist window;
+};
+
+TEST(RealClaimForm, TheClerkOpensAClaimFormFromTheListAndVerifiesIt)
+{
+    TempDir database;
+    ScriptedMessageLoop messageLoop;
+    RealProgram program(copyOfDemoDb(database.path()), messageLoop);
+    FrmClaimWorklist& window = program.window;
+    ScriptedMessageBox& messages = program.messages;
     ASSERT_TRUE(window.load());
     window.txtStartDate->setText("11/01/2026");
     window.txtEndDate->setText("11/30/2026");
@@ -78,6 +96,40 @@ TEST(RealClaimForm, TheClerkOpensAClaimFormFromTheListAndVerifiesIt)
     window.cmdRefresh->click(); // unverified only: the verified one has left the list
     for (int r = 1; r < window.Grid1->rowCount(); ++r)
         EXPECT_NE(window.Grid1->text(r, worklist::IdNum), idNum);
+}
+
+long residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    return statm.readAll().split(' ').value(1).toLong() * sysconf(_SC_PAGESIZE);
+}
+
+// Validating a list opens every listed claim form; the library keeps one window per
+// admission and the pass closes it, so windows and memory do not pile up.
+TEST(RealClaimForm, ValidatingTheListLeavesNoWindowsAndNoGrowth)
+{
+    QtMessageLoop messageLoop;
+    RealProgram program(sharedDemoDb(), messageLoop);
+    FrmClaimWorklist& window = program.window;
+    ScriptedMessageBox& messages = program.messages;
+    ASSERT_TRUE(window.load());
+    window.txtStartDate->setText("01/01/2025");
+    window.txtEndDate->setText("11/30/2026");
+    window.cmdRefresh->click();
+    const int rows = window.Grid1->rowCount() - 1;
+    ASSERT_GE(rows, 100);
+
+    auto& library = dynamic_cast<BuiltinClaimFormClasses&>(window.pclsUser->VODURIZevevar());
+    window.Grid1->setCurrent(1, 1);
+    window.cmdValidate[0]->click(); // the first window's one-off costs (fonts, styles)
+    const long before = residentBytes();
+    window.cmdValidate[1]->click();
+    QApplication::processEvents();
+    EXPECT_LE(library.openWindows().size(), 1u);
+    EXPECT_LT(residentBytes() - before, 40L * 1024 * 1024) << "over " << rows << " rows";
+    EXPECT_TRUE(messages.warned.isEmpty()) << messages.warned.join('\n').toStdString();
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "host/data/connection.h"
 #include "host/ui/twips.h"
+#include "reports/chart_image.h"
 #include "reports/chart_statement.h"
+#include "reports/claims_chart_plot.h"
 #include "reports/claims_chart_data.h"
 #include "reports/frm_chart.h"
 #include "reports/install_reports.h"
@@ -11,6 +13,11 @@
 #include <QApplication>
 #include <QChartView>
 #include <QDate>
+#include <QFile>
+#include <QProcess>
+#include <QSpinBox>
+#include <QTimer>
+#include <QValueAxis>
 #include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,8 +41,8 @@ TEST(ChartStatement, DateBoundsAreOptionalAndTheEndDateTakesItsWholeDay)
 {
     EXPECT_EQ(buildChartStatement("", ""), kSelect + kGroup);
     EXPECT_EQ(buildChartStatement("01/01/2024", "01/31/2024"),
-              kSelect + " AND ClaimDateReceived >= '01/01/2024' AND ClaimDateReceived <= '2/1/2024'" + kGroup);
-    EXPECT_EQ(buildChartStatement("", "12/31/2025"), kSelect + " AND ClaimDateReceived <= '1/1/2026'" + kGroup);
+              kSelect + " AND ClaimDateReceived >= '01/01/2024' AND ClaimDateReceived <= '20240201'" + kGroup);
+    EXPECT_EQ(buildChartStatement("", "12/31/2025"), kSelect + " AND ClaimDateReceived <= '20260101'" + kGroup);
     EXPECT_EQ(buildChartStatement("1/1/2024' OR '1'='1", ""),
               kSelect + " AND ClaimDateReceived >= '1/1/2024'' OR ''1''=''1'" + kGroup);
     EXPECT_THROW(buildChartStatement("", "02/30/2024"), ChartDateError);
@@ -73,6 +80,27 @@ TEST(ClaimsChartData, MonthsComeInCalendarOrderWithOneSeriesPerStatus)
     const ClaimsChartData none = pivotClaimStatuses(chartRows({}));
     EXPECT_TRUE(none.months.isEmpty());
     EXPECT_TRUE(none.counts.empty());
+}
+
+TEST(ClaimsChartAxis, TicksAreWholeNumbersAtAnyScale)
+{
+    const auto ticks = [](double highest) {
+        const CountAxis axis = countAxis(highest);
+        return std::make_pair(axis.top, axis.step);
+    };
+    EXPECT_EQ(ticks(0), std::make_pair(1, 1));
+    EXPECT_EQ(ticks(1), std::make_pair(1, 1));
+    EXPECT_EQ(ticks(3), std::make_pair(3, 1));
+    EXPECT_EQ(ticks(8), std::make_pair(8, 1));
+    EXPECT_EQ(ticks(9), std::make_pair(10, 2));
+    EXPECT_EQ(ticks(37), std::make_pair(40, 5));
+    EXPECT_EQ(ticks(1234), std::make_pair(1400, 200));
+    for (double highest : {2.0, 13.0, 99.0, 101.0, 5555.0, 123456.0}) {
+        const CountAxis axis = countAxis(highest);
+        EXPECT_GE(axis.top, highest);
+        EXPECT_EQ(axis.top % axis.step, 0);
+        EXPECT_LE(axis.top / axis.step, 10) << highest;
+    }
 }
 
 class ChartWindowTest : public WorklistWindowTest {
@@ -150,7 +178,61 @@ TEST_F(ChartWindowTest, FailuresAreReportedAndTheLastChartStays)
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
-TEST_F(ChartWindowTest, RendersToPngAndFollowsTheWindowWidth)
+TEST_F(ChartWindowTest, ARangeWithoutClaimsSaysSoOverAnAxisOfWholeNumbers)
+{
+    FrmChart* chart = openChart();
+    ASSERT_NE(chart, nullptr);
+    chart->txtStartDate->setText("01/01/2020");
+    chart->txtEndDate->setText("01/31/2020");
+    chart->cmdRefresh->click();
+    EXPECT_TRUE(messages.shown.isEmpty());
+    EXPECT_TRUE(chart->data().months.isEmpty());
+    EXPECT_EQ(chart->chart()->emptyText(), "No claims received from 01/01/2020 to 01/31/2020.");
+    const auto axes = chart->chart()->axes(Qt::Vertical);
+    ASSERT_EQ(axes.size(), 1);
+    const auto* counts = qobject_cast<QValueAxis*>(axes[0]);
+    ASSERT_NE(counts, nullptr);
+    EXPECT_EQ(counts->tickType(), QValueAxis::TicksDynamic);
+    EXPECT_EQ(counts->min(), 0);
+    EXPECT_EQ(counts->max(), 1);
+    EXPECT_EQ(counts->tickInterval(), 1);
+    if (const QString keep = qEnvironmentVariable("VANTIK_EMPTY_CHART_PNG"); !keep.isEmpty()) {
+        chart->show();
+        QTest::qWaitForWindowExposed(chart);
+        chart->grab().save(keep);
+    }
+
+    // Claims again: the hint goes, the axis steps stay whole.
+    chart->txtStartDate->setText("01/01/2026");
+    chart->txtEndDate->setText("11/30/2026");
+    chart->cmdRefresh->click();
+    EXPECT_EQ(chart->chart()->emptyText(), "");
+    const auto* busy = qobject_cast<QValueAxis*>(chart->chart()->axes(Qt::Vertical).value(0));
+    ASSERT_NE(busy, nullptr);
+    EXPECT_EQ(busy->tickInterval(), std::round(busy->tickInterval()));
+    EXPECT_GE(busy->tickInterval(), 1);
+    EXPECT_EQ(std::fmod(busy->max(), busy->tickInterval()), 0);
+}
+
+TEST_F(ChartWindowTest, SaveImageAsksForTheSizeFirst)
+{
+    FrmChart* chart = openChart();
+    ASSERT_NE(chart, nullptr);
+    // The size dialog comes up with 1600 by 900; cancelling it asks nothing more.
+    QSize offered;
+    QTimer::singleShot(0, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        offered = QSize(dialog->findChild<QSpinBox*>("txtImageWidth")->value(),
+                        dialog->findChild<QSpinBox*>("txtImageHeight")->value());
+        QMetaObject::invokeMethod(dialog, "reject", Qt::QueuedConnection);
+    });
+    chart->mSaveImage->trigger();
+    EXPECT_EQ(offered, QSize(1600, 900));
+    EXPECT_TRUE(messages.shown.isEmpty());
+}
+
+TEST_F(ChartWindowTest, RendersToImagesAndFollowsTheWindowWidth)
 {
     FrmChart* chart = openChart();
     ASSERT_NE(chart, nullptr);
@@ -160,14 +242,41 @@ TEST_F(ChartWindowTest, RendersToPngAndFollowsTheWindowWidth)
     chart->cmdRefresh->click();
     ASSERT_EQ(chart->data().months.size(), 18);
 
+    // Saved at the size asked for, whatever the window's, with title and range.
     TempDir folder;
     const QString path = folder.path() + "/chart.png";
-    ASSERT_TRUE(chart->saveImage(path));
+    chart->saveImage(path, QSize(1600, 900));
     const QImage image(path);
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(image.size(), chart->MSChart1->size() * chart->MSChart1->devicePixelRatio());
+    EXPECT_EQ(image.size(), QSize(1600, 900));
     if (const QString keep = qEnvironmentVariable("VANTIK_CHART_PNG"); !keep.isEmpty())
         QImage(path).save(keep);
+    chart->saveImage(folder.path() + "/small.png", QSize(640, 360));
+    EXPECT_EQ(QImage(folder.path() + "/small.png").size(), QSize(640, 360));
+
+    const QString svg = folder.path() + "/chart.svg";
+    chart->saveImage(svg, QSize(1200, 700));
+    QFile svgFile(svg);
+    ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly));
+    const QByteArray drawing = svgFile.readAll();
+    EXPECT_TRUE(drawing.contains("width=\"1200\"") || drawing.contains("width=\"1200px\"")) << drawing.left(400).toStdString();
+    EXPECT_TRUE(drawing.contains("Claims received by month and status"));
+
+    const QString pdf = folder.path() + "/chart.pdf";
+    chart->saveImage(pdf, QSize(1600, 900));
+    QProcess pdfinfo;
+    pdfinfo.start("pdfinfo", {pdf});
+    ASSERT_TRUE(pdfinfo.waitForFinished(30000));
+    EXPECT_THAT(pdfinfo.readAllStandardOutput().toStdString(), HasSubstr("1200 x 675 pts"));
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_THAT(text.toStdString(), HasSubstr("Claims received by month and status"));
+    EXPECT_THAT(text.toStdString(), HasSubstr("06/01/2025 to 11/30/2026"));
+
+    // A folder that is not there: the reason, and no exception past the window.
+    EXPECT_THROW(chart->saveImage(folder.path() + "/missing/chart.png", QSize(1600, 900)), ChartImageError);
 
     const int height = chart->MSChart1->height();
     chart->resize(twipsToPixels(12000), chart->height());

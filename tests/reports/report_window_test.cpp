@@ -2,6 +2,7 @@
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/twips.h"
 #include "reports/frm_report.h"
+#include "reports/frm_chart.h"
 #include "reports/install_reports.h"
 #include "support/demo_db.h"
 #include "support/worklist/worklist_window_fixture.h"
@@ -156,6 +157,22 @@ TEST_F(ReportWindowTest, EscClosesTheWindowAndTheNextBuildStartsANewOneFollowing
     QPointer<FrmReport> open(second);
     window.reset();
     EXPECT_TRUE(open.isNull());
+}
+
+TEST_F(ReportWindowTest, TheReportAndChartWindowsCloseWithTheMainWindow)
+{
+    window->show();
+    window->mAccomplismentReport->trigger();
+    window->mChart->trigger();
+    QPointer<FrmReport> report(reportWindow(*window));
+    QPointer<FrmChart> chart(chartWindow(*window));
+    ASSERT_TRUE(report && chart);
+    ASSERT_TRUE(report->isVisible() && chart->isVisible());
+    // Esc on the main window: nothing of it is left working on its list.
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(!report || !report->isVisible());
+    EXPECT_TRUE(!chart || !chart->isVisible());
 }
 
 } // namespace

@@ -15,6 +15,11 @@ public:
     void setNextAnswer(bool yes) { m_answers.push_back(yes); }
 
     void information(QWidget*, const QString& text) override { shown.append(text); }
+    void warning(QWidget*, const QString& text) override
+    {
+        shown.append(text);
+        warned.append(text);
+    }
     bool question(QWidget*, const QString& text) override
     {
         asked.append(text);
@@ -25,7 +30,8 @@ public:
         return answer;
     }
 
-    QStringList shown;
+    QStringList shown;  ///< every notice and failure, in order
+    QStringList warned; ///< the failures alone
     QStringList asked;
 
 private:

@@ -85,7 +85,7 @@ TEST_F(LayoutTest, TheMenuHoldsItsItemsInOrder)
     QStringList items;
     for (QAction* action : window->mMenu->actions())
         items.append(action->menu() ? action->menu()->objectName() : action->objectName());
-    EXPECT_THAT(items, ::testing::ElementsAre("mPrintList", "mAccomplismentReport", "mAccomplismentReport2", "mChart",
+    EXPECT_THAT(items, ::testing::ElementsAre("mPrintList", "mExportList", "mAccomplismentReport", "mAccomplismentReport2", "mChart",
                                               "mBatchTools"));
     QStringList tools;
     for (QAction* action : window->mBatchTools->actions())

@@ -3,6 +3,7 @@
 #include "support/worklist/worklist_window_fixture.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -139,6 +140,32 @@ TEST_F(WorklistWindowTest, EveryChangeOfAKeptFilterIsStoredAtOnce)
     ASSERT_TRUE(start(sharedDemoDb()));
     EXPECT_TRUE(window->chkChemo->isChecked());
     EXPECT_TRUE(window->optPatType[1]->isChecked());
+}
+
+// A settings file that cannot be written would lose every change in silence.
+TEST(UnwritableSettings, TheClerkIsToldOncePerRun)
+{
+    TempDir folder;
+    QFile blocker(folder.file("not-a-folder"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    SettingsStore settings{folder.file("not-a-folder")};
+    ScriptedMessageBox messages;
+    ScriptedMessageLoop messageLoop;
+    FixedClock clock{QDate(2026, 11, 30)};
+    ComponentRegistry registry;
+    registry.registerFactory(kCurrentUserProgId, [] {
+        auto made = std::make_unique<FakeCurrentUser>();
+        made->databaseFolder = sharedDemoDb();
+        return made;
+    });
+    FrmClaimWorklist window(WorklistServices{registry, settings, messages, messageLoop, clock, folder.path()});
+    ASSERT_TRUE(window.load());
+    ASSERT_EQ(messages.warned.size(), 1);
+    EXPECT_TRUE(messages.warned[0].contains("cannot be saved")) << messages.warned[0].toStdString();
+    window.txtStartDate->setText("11/01/2026");
+    window.chkChemo->setChecked(true);
+    EXPECT_EQ(messages.warned.size(), 1);
 }
 
 } // namespace

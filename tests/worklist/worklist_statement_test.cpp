@@ -76,7 +76,7 @@ TEST(WorklistStatement, IdNumberSuppressesDatesAndNamesButNotTheOtherFilters)
 
     const std::string listed = build(filter);
     EXPECT_THAT(listed, HasSubstr(" AND p.HOSPNUM  = 'H0000001' AND ADMDATE >= '11/01/2026' AND ADMDATE <= "
-                                  "'12/1/2026' AND LastName like  'Dela%' AND FirstName like  'Ma%' AND isChemo=1 "
+                                  "'20261201' AND LastName like  'Dela%' AND FirstName like  'Ma%' AND isChemo=1 "
                                   " AND DCRDATE IS NULL  AND NP.CF4OpenBy like '%CLERK%'"));
 
     filter.idNum = "A0000007";
@@ -98,11 +98,11 @@ TEST(WorklistStatement, DateBoundsUseTheChosenColumnAndTheDayAfterTheEndDate)
     filter.byDischargeDate = true;
     filter.startDate = "12/01/2026";
     filter.endDate = "12/31/2026";
-    EXPECT_THAT(build(filter), EndsWith(" AND DCRDATE >= '12/01/2026' AND DCRDATE <= '1/1/2027'"));
+    EXPECT_THAT(build(filter), EndsWith(" AND DCRDATE >= '12/01/2026' AND DCRDATE <= '20270101'"));
 
     filter.startDate.clear();
     filter.endDate = "02/28/2024";
-    EXPECT_THAT(build(filter), EndsWith("WHERE 1=1  AND DCRDATE <= '2/29/2024'"));
+    EXPECT_THAT(build(filter), EndsWith("WHERE 1=1  AND DCRDATE <= '20240229'"));
 
     filter.endDate = "13/45/2026";
     try {
@@ -170,7 +170,8 @@ TEST(FilterDates, DateBoxesReadTheDatabaseFormsAndRejectTheRest)
     EXPECT_EQ(readDateBox("02/30/2026"), std::nullopt);
     EXPECT_EQ(readDateBox(""), std::nullopt);
     EXPECT_EQ(upperDateBound("12/31/9999"), std::nullopt);
-    EXPECT_EQ(upperDateBound("11/30/2026"), "12/1/2026");
+    EXPECT_EQ(upperDateBound("11/30/2026"), "20261201");
+    EXPECT_EQ(upperDateBound("12/31/2026"), "20270101");
 }
 
 } // namespace

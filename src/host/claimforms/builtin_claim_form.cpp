@@ -10,23 +10,39 @@
 
 namespace vantik {
 
-BuiltinClaimForm::BuiltinClaimForm(ClaimFormEnvironment environment, std::function<void(QWidget*)> adoptWindow)
+BuiltinClaimForm::BuiltinClaimForm(ClaimFormEnvironment environment, LibraryWindows& windows)
     : m_environment(std::move(environment))
-    , m_adoptWindow(std::move(adoptWindow))
+    , m_windows(windows)
 {
 }
 
 void BuiltinClaimForm::showEntry(bool print)
 {
-    // One entry window per object: showing again shows the admission now set.
-    UnloadForm();
-    auto* window = new ClaimFormWindow(m_environment, m_idNum, m_title);
+    // This object's window shows the admission now set; another admission's window
+    // that it showed before is left to its own object.
+    if (m_window && m_window->idNum() != m_idNum)
+        m_window = nullptr;
+    ClaimFormWindow* window = m_windows.entryWindowOf(m_idNum);
+    if (window && (!m_nonmodal || window->isModal())) {
+        // A modal window cannot become modeless while shown, nor the other way round.
+        delete window;
+        window = nullptr;
+    }
+    if (window) {
+        // The admission's window is open already: bring it forward with what the
+        // tables hold now.
+        window->reload();
+        window->showNormal();
+        window->raise();
+        window->activateWindow();
+    } else {
+        window = new ClaimFormWindow(m_environment, m_idNum, m_title);
+        m_windows.adopt(window);
+        if (!m_nonmodal)
+            window->setWindowModality(Qt::ApplicationModal);
+        window->show();
+    }
     m_window = window;
-    if (m_adoptWindow)
-        m_adoptWindow(window);
-    if (!m_nonmodal)
-        window->setWindowModality(Qt::ApplicationModal);
-    window->show();
     if (print)
         window->openPrintPreview();
     if (!m_nonmodal) {

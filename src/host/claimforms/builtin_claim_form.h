@@ -3,21 +3,18 @@
 #include "host/claimforms/claim_form_classes.h"
 #include "host/claimforms/claim_form_environment.h"
 #include "host/claimforms/claim_form_window.h"
+#include "host/claimforms/library_windows.h"
 
 #include <QPointer>
-
-#include <functional>
-
-class QWidget;
 
 namespace vantik {
 
 /// One claim form of the built-in library over the logged-in connection.
 class BuiltinClaimForm final : public ClaimForm {
 public:
-    /// adoptWindow is told of every window the form opens, so that the library can
-    /// close those still open when it ends.
-    BuiltinClaimForm(ClaimFormEnvironment environment, std::function<void(QWidget*)> adoptWindow);
+    /// The form's windows are kept among the library's, so that an admission has
+    /// one entry window whichever form object shows it.
+    BuiltinClaimForm(ClaimFormEnvironment environment, LibraryWindows& windows);
 
     void IDNUM(const QString& idNum) override { m_idNum = idNum; }
     QString IDNUM() const override { return m_idNum; }
@@ -43,7 +40,7 @@ public:
 
 private:
     ClaimFormEnvironment m_environment;
-    std::function<void(QWidget*)> m_adoptWindow;
+    LibraryWindows& m_windows;
     QPointer<ClaimFormWindow> m_window;
     QString m_idNum;
     QString m_stationId;

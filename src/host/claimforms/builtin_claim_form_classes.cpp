@@ -10,7 +10,6 @@
 
 #include <QApplication>
 
-#include <algorithm>
 
 namespace vantik {
 
@@ -19,12 +18,7 @@ BuiltinClaimFormClasses::BuiltinClaimFormClasses(ClaimFormEnvironment environmen
 {
 }
 
-BuiltinClaimFormClasses::~BuiltinClaimFormClasses()
-{
-    // The windows read through the user's connection, which ends with the library.
-    for (const QPointer<QWidget>& window : m_windows)
-        delete window.data();
-}
+BuiltinClaimFormClasses::~BuiltinClaimFormClasses() = default;
 
 void BuiltinClaimFormClasses::UseClasses(bool value)
 {
@@ -52,27 +46,10 @@ void BuiltinClaimFormClasses::requireStarted(const QString& action) const
             QStringLiteral("The claim-form library cannot %1: it has not been started (InitWithDB).").arg(action));
 }
 
-void BuiltinClaimFormClasses::adopt(QWidget* window)
-{
-    m_windows.erase(std::remove_if(m_windows.begin(), m_windows.end(), [](const auto& w) { return w.isNull(); }),
-                    m_windows.end());
-    m_windows.emplace_back(window);
-}
-
-std::vector<QWidget*> BuiltinClaimFormClasses::openWindows() const
-{
-    std::vector<QWidget*> open;
-    for (const QPointer<QWidget>& window : m_windows) {
-        if (window)
-            open.push_back(window.data());
-    }
-    return open;
-}
-
 std::shared_ptr<ClaimForm> BuiltinClaimFormClasses::clsCF4()
 {
     requireStarted(QStringLiteral("create a claim form"));
-    return std::make_shared<BuiltinClaimForm>(m_environment, [this](QWidget* window) { adopt(window); });
+    return std::make_shared<BuiltinClaimForm>(m_environment, m_windows);
 }
 
 void BuiltinClaimFormClasses::SetPatient(const QString& hospNum, const QString& idNum, const QString&, bool)
@@ -108,7 +85,7 @@ void BuiltinClaimFormClasses::ShowForm()
     const DaysUsed used = readDaysUsed(m_environment.user.sqlconnection(), m_hospNum, m_idNum,
                                        m_environment.now().date(), yearlyDaysLimit());
     auto* window = new DaysUsedWindow(used);
-    adopt(window);
+    m_windows.adopt(window);
     window->show();
 }
 

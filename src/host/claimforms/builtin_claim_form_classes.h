@@ -2,9 +2,7 @@
 
 #include "host/claimforms/claim_form_classes.h"
 #include "host/claimforms/claim_form_environment.h"
-
-#include <QPointer>
-#include <QWidget>
+#include "host/claimforms/library_windows.h"
 
 #include <vector>
 
@@ -34,20 +32,21 @@ public:
     /// The yearly limit of confinement days from the settings store (0: none).
     int yearlyDaysLimit() const;
     /// The library's windows still open (entry, insurance).
-    std::vector<QWidget*> openWindows() const;
+    std::vector<QWidget*> openWindows() const { return m_windows.open(); }
+    /// Closes them all (the program is ending).
+    void closeWindows() { m_windows.closeAll(); }
 
 private:
     void ShowForm() override;
     /// Throws when the library may not do the action yet.
     void requireStarted(const QString& action) const;
-    void adopt(QWidget* window);
 
     ClaimFormEnvironment m_environment;
     bool m_useClasses = false;
     bool m_initialized = false;
     QString m_hospNum;
     QString m_idNum;
-    std::vector<QPointer<QWidget>> m_windows;
+    LibraryWindows m_windows;
 };
 
 } // namespace vantik

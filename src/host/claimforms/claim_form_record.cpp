@@ -3,6 +3,8 @@
 #include "host/data/connection.h"
 #include "host/data/sql_quote.h"
 
+#include <QLocale>
+
 #include <utility>
 
 namespace vantik {
@@ -31,7 +33,7 @@ QString headerStatement(const QString& id, bool outPatient)
                "convert(varchar, M.BirthDate, 0) AS BirthDate, convert(varchar, P.ADMDATE, 0) AS Admitted, "
                "convert(varchar, P.DCRDATE, 0) AS Discharged, S.Service, "
                "D.LastName + ', ' + D.FirstName AS Doctor, P.Diagnosis, P.BriefHistory, "
-               "NP.CF4Status, NP.CF4VerifiedBy, convert(varchar, NP.CF4VerifiedOn, 0) AS VerifiedOn "
+               "NP.CF4Status, NP.CF4VerifiedBy, convert(varchar, NP.CF4VerifiedOn, 0) AS VerifiedOn, P.ADMDATE AS AdmittedAt "
                "FROM %1 P WITH (NOLOCK) "
                "LEFT JOIN Patient_Data..tbMaster M WITH (NOLOCK) ON M.HospNum = P.HospNum "
                "LEFT JOIN Build_File..tbcoService S WITH (NOLOCK) ON S.ServiceID = %2 "
@@ -39,6 +41,16 @@ QString headerStatement(const QString& id, bool outPatient)
                "LEFT JOIN Station..tbNurseProfile NP WITH (NOLOCK) ON NP.IDNum = P.IDNum "
                "WHERE P.IDNum = %4")
         .arg(visit, service, doctor, id);
+}
+
+// A datetime as the program reads it: "1/5/2024 9:07:00 AM", or the date alone at midnight.
+QDateTime dateTimeOfText(const QString& text)
+{
+    const QLocale c = QLocale::c();
+    QDateTime at = c.toDateTime(text, QStringLiteral("M/d/yyyy h:mm:ss AP"));
+    if (!at.isValid())
+        at = QDateTime(c.toDate(text, QStringLiteral("M/d/yyyy")), QTime(0, 0));
+    return at;
 }
 
 // One entry per result row, its fields taken from the row's columns in order.
@@ -99,6 +111,7 @@ std::optional<ClaimFormRecord> loadClaimForm(Connection& connection, const QStri
     form.status = header.text(0, 11);
     form.verifiedBy = header.text(0, 12);
     form.verifiedOn = header.text(0, 13);
+    form.admittedAt = dateTimeOfText(header.text(0, 14));
 
     // Out-patients have their vital signs, height and weight on the visit's history
     // record; in-patients have nurses' vital-sign records and an admission history.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +36,7 @@ struct ClaimFormRecord {
     QString hospNum, patientName, sex, birthDate, admitted, discharged, service, doctor, diagnosis;
     QString chiefComplaint; ///< the brief history of the admission
     QString status, verifiedBy, verifiedOn;
+    QDateTime admittedAt; ///< when the admission or visit began; invalid when unknown
 
     std::vector<VitalSigns> vitalSigns;
     std::vector<Measurement> measurements;

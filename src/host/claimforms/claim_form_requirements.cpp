@@ -14,17 +14,17 @@ constexpr ClaimFormSection kSections[] = {
     ClaimFormSection::Discharge,
 };
 
+} // namespace
+
 // Encoders type a placeholder instead of leaving the history empty; the insurer
 // does not accept those as a history.
-bool meaningfulHistory(const QString& text)
+bool isMeaningfulHistory(const QString& text)
 {
     const QString history = text.trimmed();
     return !history.isEmpty() && history.compare(QLatin1String("NA"), Qt::CaseInsensitive) != 0
         && history.compare(QLatin1String("N/A"), Qt::CaseInsensitive) != 0
         && history.compare(QLatin1String("none"), Qt::CaseInsensitive) != 0;
 }
-
-} // namespace
 
 QString sectionName(ClaimFormSection section)
 {
@@ -51,7 +51,7 @@ bool sectionComplete(const ClaimFormRecord& form, ClaimFormSection section)
 {
     switch (section) {
     case ClaimFormSection::BriefHistory:
-        return meaningfulHistory(form.chiefComplaint);
+        return isMeaningfulHistory(form.chiefComplaint);
     case ClaimFormSection::VitalSigns:
         return std::any_of(form.vitalSigns.begin(), form.vitalSigns.end(), [](const auto& v) { return v.complete(); });
     case ClaimFormSection::HeightWeight:

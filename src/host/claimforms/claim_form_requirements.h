@@ -19,6 +19,10 @@ bool sectionComplete(const ClaimFormRecord& form, ClaimFormSection section);
 /// The required sections still missing, in the form's order.
 QStringList missingSections(const ClaimFormRecord& form);
 
+/// Whether a brief history counts: not empty and not one of the placeholders
+/// encoders type instead ("NA", "N/A", "none", in any case).
+bool isMeaningfulHistory(const QString& text);
+
 /// Empty when nothing is missing, else "Missing: " and the missing sections.
 QString verificationFinding(const ClaimFormRecord& form);
 

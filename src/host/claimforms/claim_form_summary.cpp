@@ -3,6 +3,8 @@
 #include "host/claimforms/claim_form_record.h"
 #include "host/claimforms/claim_form_requirements.h"
 
+#include <QRegularExpression>
+
 #include <functional>
 
 namespace vantik {
@@ -18,7 +20,7 @@ QString row(const QStringList& cells)
 {
     QString html = QStringLiteral("<tr>");
     for (const QString& cell : cells)
-        html += QStringLiteral("<td>") + esc(cell) + QStringLiteral("</td>");
+        html += QStringLiteral("<td>") + esc(shownDate(cell)) + QStringLiteral("</td>");
     return html + QStringLiteral("</tr>");
 }
 
@@ -26,10 +28,12 @@ QString table(const QStringList& headers, const std::function<QString()>& rows, 
 {
     if (empty)
         return QStringLiteral("<p><i>No entry.</i></p>");
-    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><tr>");
+    // The header row is the table's head, so that a printed page that breaks the
+    // table repeats it.
+    QString html = QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><thead><tr>");
     for (const QString& header : headers)
         html += QStringLiteral("<th align=\"left\">") + esc(header) + QStringLiteral("</th>");
-    return html + QStringLiteral("</tr>") + rows() + QStringLiteral("</table>");
+    return html + QStringLiteral("</tr></thead><tbody>") + rows() + QStringLiteral("</tbody></table>");
 }
 
 QString heading(const ClaimFormRecord& form, const QString& title, ClaimFormSection section)
@@ -40,7 +44,26 @@ QString heading(const ClaimFormRecord& form, const QString& title, ClaimFormSect
              complete ? QStringLiteral("complete") : QStringLiteral("missing"));
 }
 
+/// The filled ones of the texts, " / " between them: nothing for none.
+QString joined(const QStringList& parts)
+{
+    QStringList filled;
+    for (const QString& part : parts) {
+        if (!part.trimmed().isEmpty())
+            filled.append(part);
+    }
+    return filled.join(QStringLiteral(" / "));
+}
+
 } // namespace
+
+QString shownDate(const QString& text)
+{
+    // The database writes a date without a time as midnight: "Jul 22 1974 12:00AM".
+    static const QRegularExpression midnight(QStringLiteral("^([A-Za-z]{3} {1,2}\\d{1,2} \\d{4}) {1,2}12:00AM$"));
+    const QRegularExpressionMatch match = midnight.match(text);
+    return match.hasMatch() ? match.captured(1) : text;
+}
 
 QString claimFormSummaryHtml(const ClaimFormRecord& form)
 {
@@ -52,13 +75,13 @@ QString claimFormSummaryHtml(const ClaimFormRecord& form)
     };
     field(QStringLiteral("Admission"), form.idNum + (form.outPatient ? QStringLiteral(" (out-patient)") : QString()));
     field(QStringLiteral("Hospital number"), form.hospNum);
-    field(QStringLiteral("Sex / birth date"), form.sex + QStringLiteral(" / ") + form.birthDate);
-    field(QStringLiteral("Admitted"), form.admitted);
-    field(QStringLiteral("Discharged"), form.discharged);
-    field(QStringLiteral("Service / doctor"), form.service + QStringLiteral(" / ") + form.doctor);
+    field(QStringLiteral("Sex / birth date"), joined({form.sex, shownDate(form.birthDate)}));
+    field(QStringLiteral("Admitted"), shownDate(form.admitted));
+    field(QStringLiteral("Discharged"), shownDate(form.discharged));
+    field(QStringLiteral("Service / doctor"), joined({form.service, form.doctor}));
     field(QStringLiteral("Diagnosis"), form.diagnosis);
     field(QStringLiteral("CF4 status"), form.status);
-    field(QStringLiteral("Verified"), form.verifiedBy.isEmpty() ? QString() : form.verifiedBy + QStringLiteral(", ") + form.verifiedOn);
+    field(QStringLiteral("Verified"), form.verifiedBy.isEmpty() ? QString() : form.verifiedBy + QStringLiteral(", ") + shownDate(form.verifiedOn));
     html += QStringLiteral("</table>");
 
     const QString finding = verificationFinding(form);
@@ -119,7 +142,7 @@ QString claimFormSummaryHtml(const ClaimFormRecord& form)
                   form.medicines.empty());
 
     html += heading(form, QStringLiteral("Discharge"), ClaimFormSection::Discharge);
-    html += QStringLiteral("<p>%1</p>").arg(form.discharged.isEmpty() ? QStringLiteral("Not discharged.") : esc(form.discharged));
+    html += QStringLiteral("<p>%1</p>").arg(form.discharged.isEmpty() ? QStringLiteral("Not discharged.") : esc(shownDate(form.discharged)));
     return html;
 }
 

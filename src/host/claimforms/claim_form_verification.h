@@ -1,19 +1,30 @@
 #pragma once
 
+#include "host/claimforms/claim_form_saves.h"
+
 #include <QDateTime>
 #include <QString>
+
+#include <optional>
 
 namespace vantik {
 
 class Connection;
 
-/// The status a verified claim form gets in the nurse profile.
-inline constexpr const char* kVerifiedStatus = "Verified";
+/// The status a verified claim form gets in the nurse profile, in the hospital's
+/// own vocabulary.
+inline constexpr const char* kVerifiedStatus = "VERIFIED";
+
+/// The admission's nurse profile row as it stands now; nothing when it has none.
+std::optional<SeenRow> readNurseProfile(Connection& connection, const QString& idNum);
 
 /// Records that the clerk verified the admission's claim form: CF4VerifiedBy,
-/// CF4VerifiedOn and CF4Status of its nurse profile, which is created when the
-/// admission has none. The save is optimistic: a profile changed by someone else
-/// since it was read is not overwritten (DatabaseError).
-void markClaimFormVerified(Connection& connection, const QString& idNum, const QString& clerk, const QDateTime& now);
+/// CF4VerifiedOn and CF4Status of its nurse profile, and who changed it last
+/// (ChangeBy, and ChangeDate where the table has it). seen is the profile as the
+/// clerk's window read it (nothing: it had none, and one is made). When the profile
+/// is not as seen any more, or changes before the save lands, nothing is written and
+/// DatabaseError says the record was changed by another user.
+void markClaimFormVerified(Connection& connection, const QString& idNum, const QString& clerk, const QDateTime& now,
+                           const std::optional<SeenRow>& seen);
 
 } // namespace vantik

@@ -18,6 +18,7 @@ DaysUsedWindow::DaysUsedWindow(const DaysUsed& used)
     lblPatient->setObjectName(QStringLiteral("lblPatient"));
     grdStays = new QTableWidget(int(used.stays.size()), 4, this);
     grdStays->setObjectName(QStringLiteral("grdStays"));
+    grdStays->setAccessibleName(QStringLiteral("Stays in the year"));
     grdStays->setHorizontalHeaderLabels({QStringLiteral("Admission"), QStringLiteral("Admitted"),
                                          QStringLiteral("Discharged"), QStringLiteral("Days in %1").arg(used.year)});
     grdStays->setEditTriggers(QAbstractItemView::NoEditTriggers);

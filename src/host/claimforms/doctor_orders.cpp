@@ -5,6 +5,11 @@
 #include "host/data/sql_quote.h"
 #include "host/ui/flex_grid.h"
 
+#include <QDateTime>
+
+#include <algorithm>
+#include <vector>
+
 namespace vantik {
 
 namespace {
@@ -41,21 +46,50 @@ QString loadDoctorOrders(Connection& connection, const QString& idNum, FlexGrid&
 QString importDoctorOrders(Connection& connection, const QString& idNum, const FlexGrid& grid, const QString& clerk)
 {
     const QString id = sqlQuote(idNum);
+    // The grid shows each order's time as display text, which drops the
+    // milliseconds and which the server would read under the login's language:
+    // the times come from the orders themselves, and each grid row names its order.
+    struct Order {
+        QDateTime time;
+        QString shownTime;
+        QString text;
+        bool imported = false;
+    };
+    std::vector<Order> orders;
+    Recordset read;
+    read.open(QStringLiteral("SELECT O.OrderDate, O.OrderText FROM Station..tbDoctorOrders O WITH (NOLOCK) "
+                             "WHERE O.IDNum = '%1' ORDER BY O.OrderDate, O.OrderID")
+                  .arg(id),
+              connection, CursorType::ForwardOnly, LockType::ReadOnly);
+    for (; !read.eof(); read.moveNext())
+        orders.push_back({read.dateTimeField(QStringLiteral("OrderDate")), read.field(0), read.field(1)});
+    read.close();
+
     bool added = false;
     for (int row = 1; row < grid.rowCount(); ++row) {
-        const QString orderedOn = grid.text(row, OrderDateColumn);
         const QString text = grid.text(row, OrderTextColumn);
         if (text.trimmed().isEmpty())
             continue;
+        const QString shownTime = grid.text(row, OrderDateColumn);
+        auto order = std::find_if(orders.begin(), orders.end(), [&](const Order& o) {
+            return !o.imported && o.shownTime == shownTime && o.text == text;
+        });
+        if (order == orders.end())
+            continue; // no longer among the admission's orders
+        order->imported = true;
+        const QString when = order->time.isValid()
+            ? QStringLiteral("CourseDate = '%1'").arg(sqlDateTimeLiteral(order->time))
+            : QStringLiteral("CourseDate IS NULL");
         Recordset notes;
         notes.open(QStringLiteral("SELECT IDNum, CourseDate, CourseNotes, EncodedBy FROM Station..tbCourseWard "
-                                  "WHERE IDNum = '%1' AND CourseDate = '%2' AND CourseNotes = '%3'")
-                       .arg(id, sqlQuote(orderedOn), sqlQuote(text)),
+                                  "WHERE IDNum = '%1' AND %2 AND CourseNotes = '%3'")
+                       .arg(id, when, sqlQuote(text)),
                    connection, CursorType::Keyset, LockType::Optimistic);
         if (notes.eof()) {
             notes.addNew();
             notes.setField(QStringLiteral("IDNum"), idNum);
-            notes.setField(QStringLiteral("CourseDate"), orderedOn);
+            if (order->time.isValid())
+                notes.setField(QStringLiteral("CourseDate"), order->time);
             notes.setField(QStringLiteral("CourseNotes"), text);
             notes.setField(QStringLiteral("EncodedBy"), clerk);
             notes.update();

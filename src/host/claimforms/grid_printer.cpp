@@ -1,17 +1,16 @@
 #include "host/claimforms/grid_printer.h"
 
+#include "host/claimforms/grid_print_layout.h"
+#include "host/claimforms/print_text.h"
 #include "host/component_error.h"
 #include "host/ui/flex_grid.h"
 #include "host/ui/ole_color.h"
 
-#include <QApplication>
-#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace vantik {
 
@@ -20,45 +19,12 @@ namespace {
 // Every size is in points so that paper and PDF come out alike whatever the
 // printer's resolution; it is turned into device pixels once per print.
 constexpr double kMarginMm = 10.0;
-constexpr double kTwipsPerPoint = 20.0;
 constexpr double kTitlePoints = 13.0;
-constexpr double kCellPoints = 9.0;
-// A grid far wider than the paper gets a smaller font along with its narrow
-// columns, but never one too small to read.
-constexpr double kSmallestCellPoints = 6.0;
-constexpr double kFooterPoints = 8.0;
-constexpr double kRowSpacing = 1.35; // row height per line height
-constexpr double kCellPaddingPoints = 2.0;
+constexpr double kSmallPoints = 8.0; // print time and footer
 constexpr double kGapPoints = 6.0;   // below the page header, above the footer
 constexpr double kLinePoints = 0.4;
 const QColor kHeaderFill(225, 225, 225);
 const QColor kLineColour(150, 150, 150);
-
-struct PrintColumn {
-    int index = 0;
-    double left = 0;  // device pixels from the table's left edge
-    double width = 0;
-};
-
-/// Visible columns with their widths in twips, in grid order.
-std::vector<std::pair<int, int>> visibleColumns(const FlexGrid& grid)
-{
-    std::vector<std::pair<int, int>> columns;
-    for (int column = 0; column < grid.columnCount(); ++column) {
-        const int twips = grid.columnWidth(column);
-        if (twips > 0)
-            columns.emplace_back(column, twips);
-    }
-    return columns;
-}
-
-double totalTwips(const std::vector<std::pair<int, int>>& columns)
-{
-    double total = 0;
-    for (const auto& column : columns)
-        total += column.second;
-    return total;
-}
 
 QString printerDescription(const QPrinter& printer)
 {
@@ -74,31 +40,19 @@ ComponentError printFailure(const QString& title, const QString& reason)
     return ComponentError(QStringLiteral("Cannot print \"%1\": %2.").arg(title, reason));
 }
 
-/// A cell's text on one line: line breaks and tabs would otherwise run into
-/// the next row.
-QString oneLine(QString text)
-{
-    for (QChar& character : text) {
-        if (character.unicode() < 0x20)
-            character = QLatin1Char(' ');
-    }
-    return text;
-}
-
 class GridPagePainter {
 public:
     GridPagePainter(QPainter& painter, QPrinter& printer, const QString& title, const FlexGrid& grid,
                     const QDateTime& printedAt);
 
-    int pageCount() const { return m_pageCount; }
+    int pageCount() const { return int(m_layout->pages().size()); }
     void paintPage(int page);
 
 private:
     double points(double value) const { return value * m_pixelsPerPoint; }
-    QFont fontOf(double pointSize, bool bold) const;
     void paintPageHeader();
     void paintFooter(int page);
-    void paintRow(int row, double top, bool header);
+    double paintRow(const std::vector<int>& band, int row, double top);
 
     QPainter& m_painter;
     const FlexGrid& m_grid;
@@ -106,23 +60,12 @@ private:
     QString m_printed;
     double m_pixelsPerPoint = 1;
     QSizeF m_page;
-    std::vector<PrintColumn> m_columns;
-    double m_tableWidth = 0;
-
     QFont m_titleFont;
-    QFont m_cellFont;
-    QFont m_headerFont;
-    QFont m_footerFont;
-    QFontMetricsF m_titleMetrics;
-    QFontMetricsF m_cellMetrics;
-    QFontMetricsF m_headerMetrics;
-    QFontMetricsF m_footerMetrics;
-
-    double m_rowHeight = 0;
+    QFont m_smallFont;
+    double m_titleHeight = 0;
+    double m_footerHeight = 0;
     double m_tableTop = 0;
-    int m_dataRows = 0;
-    int m_rowsPerPage = 1;
-    int m_pageCount = 1;
+    std::unique_ptr<GridPrintLayout> m_layout;
 };
 
 GridPagePainter::GridPagePainter(QPainter& painter, QPrinter& printer, const QString& title,
@@ -133,72 +76,39 @@ GridPagePainter::GridPagePainter(QPainter& painter, QPrinter& printer, const QSt
     , m_printed(QStringLiteral("Printed ") + printedAt.toString(QStringLiteral("MM/dd/yyyy hh:mm AP")))
     , m_pixelsPerPoint(printer.resolution() / 72.0)
     , m_page(printer.pageLayout().paintRectPixels(printer.resolution()).size())
-    , m_titleMetrics(QFont())
-    , m_cellMetrics(QFont())
-    , m_headerMetrics(QFont())
-    , m_footerMetrics(QFont())
+    , m_titleFont(printFont(kTitlePoints, true))
+    , m_smallFont(printFont(kSmallPoints, false))
 {
-    const auto visible = visibleColumns(grid);
-    const double twips = totalTwips(visible);
-    m_tableWidth = m_page.width();
-    // Cumulative edges, so that rounding never adds up to a ragged right side.
-    double edgeTwips = 0;
-    for (const auto& [index, width] : visible) {
-        const double left = edgeTwips * m_tableWidth / twips;
-        edgeTwips += width;
-        m_columns.push_back({index, left, edgeTwips * m_tableWidth / twips - left});
-    }
-
-    const double naturalWidth = points(twips / kTwipsPerPoint);
-    const double scale = naturalWidth > 0 ? m_tableWidth / naturalWidth : 1.0;
-    const double cellPoints = std::clamp(kCellPoints * scale, kSmallestCellPoints, kCellPoints);
-
-    m_titleFont = fontOf(kTitlePoints, true);
-    m_cellFont = fontOf(cellPoints, false);
-    m_headerFont = fontOf(cellPoints, true);
-    m_footerFont = fontOf(kFooterPoints, false);
-    m_titleMetrics = QFontMetricsF(m_titleFont, &printer);
-    m_cellMetrics = QFontMetricsF(m_cellFont, &printer);
-    m_headerMetrics = QFontMetricsF(m_headerFont, &printer);
-    m_footerMetrics = QFontMetricsF(m_footerFont, &printer);
-
-    m_rowHeight = std::ceil(std::max(m_cellMetrics.height(), m_headerMetrics.height()) * kRowSpacing);
-    m_tableTop = m_titleMetrics.height() + points(kGapPoints);
-    const double tableBottom = m_page.height() - m_footerMetrics.height() - points(kGapPoints);
-    // The header row comes first on every page; the rest holds data rows.
-    m_rowsPerPage = std::max(1, int((tableBottom - m_tableTop - m_rowHeight) / m_rowHeight));
-    m_dataRows = std::max(0, grid.rowCount() - 1);
-    m_pageCount = std::max(1, (m_dataRows + m_rowsPerPage - 1) / m_rowsPerPage);
-}
-
-QFont GridPagePainter::fontOf(double pointSize, bool bold) const
-{
-    QFont font = QApplication::font();
-    font.setPointSizeF(pointSize);
-    font.setBold(bold);
-    return font;
+    m_titleHeight = QFontMetricsF(m_titleFont, &printer).height();
+    m_footerHeight = QFontMetricsF(m_smallFont, &printer).height();
+    m_tableTop = m_titleHeight + points(kGapPoints);
+    const double tableBottom = m_page.height() - m_footerHeight - points(kGapPoints);
+    m_layout = std::make_unique<GridPrintLayout>(grid, &printer, m_page.width(), tableBottom - m_tableTop);
 }
 
 void GridPagePainter::paintPage(int page)
 {
     paintPageHeader();
     paintFooter(page);
-    if (m_columns.empty())
+    const GridPrintLayout::Page& at = m_layout->pages()[std::size_t(page - 1)];
+    const std::vector<int>& band = m_layout->bands()[std::size_t(at.band)];
+    if (band.empty())
         return;
 
-    paintRow(0, m_tableTop, true);
-    const int first = 1 + (page - 1) * m_rowsPerPage;
-    const int last = std::min(m_dataRows, first + m_rowsPerPage - 1);
-    double top = m_tableTop + m_rowHeight;
-    for (int row = first; row <= last; ++row, top += m_rowHeight)
-        paintRow(row, top, false);
+    double top = paintRow(band, 0, m_tableTop);
+    for (int row = at.firstRow; row <= at.lastRow; ++row)
+        top = paintRow(band, row, top);
 
     // Column rules and the frame, once per page rather than once per cell.
     m_painter.setPen(QPen(kLineColour, points(kLinePoints)));
     m_painter.setBrush(Qt::NoBrush);
-    for (std::size_t i = 1; i < m_columns.size(); ++i)
-        m_painter.drawLine(QPointF(m_columns[i].left, m_tableTop), QPointF(m_columns[i].left, top));
-    m_painter.drawRect(QRectF(0, m_tableTop, m_tableWidth, top - m_tableTop));
+    double left = 0;
+    for (std::size_t i = 0; i + 1 < band.size(); ++i) {
+        left += m_layout->columns()[std::size_t(band[i])].width;
+        m_painter.drawLine(QPointF(left, m_tableTop), QPointF(left, top));
+    }
+    left += m_layout->columns()[std::size_t(band.back())].width;
+    m_painter.drawRect(QRectF(0, m_tableTop, left, top - m_tableTop));
 }
 
 void GridPagePainter::paintPageHeader()
@@ -208,59 +118,84 @@ void GridPagePainter::paintPageHeader()
     // before; a change forces black through.
     m_painter.setPen(Qt::NoPen);
     m_painter.setPen(Qt::black);
-    const double height = m_titleMetrics.height();
-    m_painter.setFont(m_cellFont);
-    const double printedWidth = m_cellMetrics.horizontalAdvance(m_printed);
-    m_painter.drawText(QRectF(0, 0, m_page.width(), height), Qt::AlignRight | Qt::AlignVCenter, m_printed);
+    m_painter.setFont(m_smallFont);
+    const QFontMetricsF small(m_smallFont, m_painter.device());
+    const double printedWidth = small.horizontalAdvance(m_printed);
+    m_painter.drawText(QRectF(0, 0, m_page.width(), m_titleHeight), Qt::AlignRight | Qt::AlignVCenter, m_printed);
 
     const double titleRoom = std::max(0.0, m_page.width() - printedWidth - points(2 * kGapPoints));
     m_painter.setFont(m_titleFont);
-    m_painter.drawText(QRectF(0, 0, titleRoom, height), Qt::AlignLeft | Qt::AlignVCenter,
-                       m_titleMetrics.elidedText(m_title, Qt::ElideRight, titleRoom));
+    m_painter.drawText(QRectF(0, 0, titleRoom, m_titleHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                       QFontMetricsF(m_titleFont, m_painter.device()).elidedText(m_title, Qt::ElideRight, titleRoom));
 }
 
 void GridPagePainter::paintFooter(int page)
 {
-    const double height = m_footerMetrics.height();
+    const QRectF line(0, m_page.height() - m_footerHeight, m_page.width(), m_footerHeight);
     m_painter.setPen(Qt::black);
-    m_painter.setFont(m_footerFont);
-    m_painter.drawText(QRectF(0, m_page.height() - height, m_page.width(), height), Qt::AlignCenter,
-                       QStringLiteral("Page %1 of %2").arg(page).arg(m_pageCount));
+    m_painter.setFont(m_smallFont);
+    m_painter.drawText(line, Qt::AlignCenter, QStringLiteral("Page %1 of %2").arg(page).arg(pageCount()));
+
+    const GridPrintLayout::Page& at = m_layout->pages()[std::size_t(page - 1)];
+    const int rows = m_layout->dataRowCount();
+    if (rows > 0) {
+        m_painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                           QStringLiteral("Rows %1\u2013%2 of %3").arg(at.firstRow).arg(at.lastRow).arg(rows));
+    }
+    const int bands = int(m_layout->bands().size());
+    if (bands > 1) {
+        m_painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
+                           QStringLiteral("Columns, part %1 of %2").arg(at.band + 1).arg(bands));
+    }
 }
 
-void GridPagePainter::paintRow(int row, double top, bool header)
+double GridPagePainter::paintRow(const std::vector<int>& band, int row, double top)
 {
-    const QFontMetricsF& metrics = header ? m_headerMetrics : m_cellMetrics;
-    const double padding = points(kCellPaddingPoints);
-    const double baseline = top + (m_rowHeight - metrics.height()) / 2 + metrics.ascent();
-    // Texts no longer than this many characters fit their cell without measuring.
-    const double widestCharacter = std::max(metrics.maxWidth(), 1.0);
+    const bool header = row == 0;
+    const double height = m_layout->rowHeight(row);
+    const double lineHeight = m_layout->lineHeight();
+    const double padding = m_layout->padding();
+    const TextWidths& text = header ? m_layout->headerText() : m_layout->cellText();
+    const QFontMetricsF& metrics = text.metrics();
+    // The lines of a cell sit together in the middle of the row's first line
+    // spacing; a taller row leaves the room below.
+    const double firstBaseline = top + (height - lineHeight * std::floor(height / lineHeight)) / 2
+                                 + (lineHeight - metrics.height()) / 2 + metrics.ascent();
 
+    double left = 0;
+    for (const int index : band)
+        left += m_layout->columns()[std::size_t(index)].width;
     if (header)
-        m_painter.fillRect(QRectF(0, top, m_tableWidth, m_rowHeight), kHeaderFill);
-    m_painter.setFont(header ? m_headerFont : m_cellFont);
+        m_painter.fillRect(QRectF(0, top, left, height), kHeaderFill);
+
+    m_painter.setFont(text.font());
     m_painter.setPen(Qt::black);
-    for (const PrintColumn& column : m_columns) {
+    left = 0;
+    for (const int index : band) {
+        const GridPrintLayout::Column& column = m_layout->columns()[std::size_t(index)];
         if (!header) {
-            const OleColor background = m_grid.background(row, column.index);
+            const OleColor background = m_grid.background(row, column.gridColumn);
             if (background != kOleWhite)
-                m_painter.fillRect(QRectF(column.left, top, column.width, m_rowHeight), oleToColor(background));
+                m_painter.fillRect(QRectF(left, top, column.width, height), oleToColor(background));
         }
-        const QString text = m_grid.text(row, column.index);
-        if (text.isEmpty())
-            continue;
-        const double room = column.width - 2 * padding;
-        if (room <= 0)
-            continue;
-        const QString line = oneLine(text);
-        const QString shown = line.size() * widestCharacter <= room
-                                  ? line
-                                  : metrics.elidedText(line, Qt::ElideRight, room);
-        if (!shown.isEmpty())
-            m_painter.drawText(QPointF(column.left + padding, baseline), shown);
+        if (!m_grid.text(row, column.gridColumn).isEmpty()) {
+            const QStringList lines = m_layout->cellLines(row, index);
+            double baseline = firstBaseline;
+            for (const QString& line : lines) {
+                if (!line.isEmpty()) {
+                    const double indent = column.number && !header
+                                              ? column.width - padding - text.width(line)
+                                              : padding;
+                    m_painter.drawText(QPointF(left + indent, baseline), line);
+                }
+                baseline += lineHeight;
+            }
+        }
+        left += column.width;
     }
     m_painter.setPen(QPen(kLineColour, points(kLinePoints)));
-    m_painter.drawLine(QPointF(0, top + m_rowHeight), QPointF(m_tableWidth, top + m_rowHeight));
+    m_painter.drawLine(QPointF(0, top + height), QPointF(left, top + height));
+    return top + height;
 }
 
 } // namespace
@@ -269,8 +204,8 @@ void preparePageForGrid(QPrinter& printer, const FlexGrid& grid)
 {
     printer.setPageMargins(QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
     printer.setPageOrientation(QPageLayout::Portrait);
-    const double portraitWidth = printer.pageLayout().paintRect(QPageLayout::Point).width();
-    if (totalTwips(visibleColumns(grid)) / kTwipsPerPoint > portraitWidth)
+    const double portraitWidth = printer.pageLayout().paintRectPixels(printer.resolution()).width();
+    if (GridPrintLayout::naturalWidth(grid, &printer) > portraitWidth)
         printer.setPageOrientation(QPageLayout::Landscape);
 }
 

@@ -14,7 +14,7 @@ std::unique_ptr<Connection> Connection::openEmbedded(const QString& folder)
 
 std::unique_ptr<Connection> Connection::openOdbc(const QString& connectionString)
 {
-    return std::make_unique<OdbcConnection>(connectionString);
+    return std::make_unique<OdbcConnection>(openQodbcSession(connectionString));
 }
 
 } // namespace vantik

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/data/result_set.h"
+#include "host/sqlcompat/catalog.h"
 #include "host/sqlcompat/sqltype.h"
 
 #include <QString>
@@ -29,6 +30,8 @@ struct TableRef {
     QString table;
 };
 
+class RowWriter;
+
 /// The one open connection of the program to the hospital databases. Statements
 /// are T-SQL; the embedded backend translates them, SQL Server runs them as they are.
 /// Every method throws DatabaseError with the database's message on failure.
@@ -53,24 +56,29 @@ public:
     /// Runs a statement in the backend's own dialect with '?' parameters bound in
     /// order; returns the number of rows it changed.
     virtual int executeNative(const QString& statement, const QVariantList& parameters) = 0;
+    /// The same for a statement (or SQL Server batch) that returns rows.
+    virtual RawResult fetchNative(const QString& statement, const QVariantList& parameters) = 0;
 
-    /// The primary key columns of a table (empty when it has none).
-    virtual QStringList primaryKey(const TableRef& table) = 0;
-    /// The kind of a column of a table; nullopt when the table has no such column.
-    virtual std::optional<SqlType> columnType(const TableRef& table, const QString& column) = 0;
-    /// The value of the identity / integer key that the last insert created, if any.
+    /// The columns of a table in their order, with their types, lengths and key;
+    /// throws DatabaseError when there is no such table. The reference stays
+    /// valid as long as the connection.
+    virtual const std::vector<sqlcompat::ColumnInfo>& tableColumns(const TableRef& table) = 0;
+
+    /// The value of the integer key that the last insert of this connection created.
     virtual QVariant lastInsertedKey() = 0;
+    /// How this backend saves one row (see row_writer.h). Its statements go
+    /// through the connection it is given, so that wrappers see each of them.
+    virtual const RowWriter& rowWriter() const = 0;
 
     /// The backend's own spelling of a table and of a column name in statements.
     virtual QString nativeTableName(const TableRef& table) const = 0;
     virtual QString nativeColumnName(const QString& column) const = 0;
-    /// SQL that makes a text comparison exact (case and trailing blanks count); may be empty.
-    virtual QString exactTextComparison() const = 0;
 
-    /// A text that the backend's column of the given kind stores for the program's
-    /// text form of a value (e.g. "1/5/2024 9:07:00 AM" for a datetime). Throws
-    /// DatabaseError when the column cannot take the value.
-    virtual QVariant nativeValue(const QString& text, SqlType type, const QString& column) const = 0;
+    /// The value the backend binds for the program's text form of a value of a
+    /// column ("1/5/2024 9:07:00 AM" for a datetime, "12.5" for a decimal). Throws
+    /// DatabaseError, naming the column, when the column cannot hold the value:
+    /// see column_value.h for the rules.
+    virtual QVariant nativeValue(const QString& text, const sqlcompat::ColumnInfo& column) const = 0;
 
     /// "Embedded database (folder)" or "SQL Server (ODBC)".
     virtual QString description() const = 0;

@@ -1,5 +1,6 @@
 #include "host/data/embedded_connection.h"
 
+#include "host/data/column_value.h"
 #include "host/data/database_error.h"
 #include "host/data/statement_shape.h"
 #include "host/data/value_text.h"
@@ -8,6 +9,7 @@
 #include "host/sqlcompat/translator.h"
 
 #include <QAtomicInteger>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDriver>
@@ -188,6 +190,7 @@ EmbeddedConnection::EmbeddedConnection(const QString& folder)
     : m_folder(QDir(folder).absolutePath())
     , m_connectionName(nextConnectionName())
     , m_cache(std::make_unique<StatementCache>())
+    , m_writer(makeSqliteRowWriter([this] { return m_handle && sqlite3_get_autocommit(m_handle) == 0; }))
 {
     const QDir dir(m_folder);
     if (!dir.exists())
@@ -281,8 +284,14 @@ void EmbeddedConnection::loadCatalog()
                 sqlcompat::ColumnInfo column;
                 column.name = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 1));
                 const char* declared = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 2));
-                column.type = sqlcompat::sqlTypeFromDeclared(declared ? declared : "");
-                column.primaryKey = sqlite3_column_int(statement.get(), 5) > 0;
+                const sqlcompat::DeclaredType type = sqlcompat::parseDeclaredType(declared ? declared : "");
+                column.type = type.kind;
+                column.typeName = type.name;
+                column.length = type.length;
+                column.precision = type.precision;
+                column.scale = type.scale;
+                column.keyOrdinal = sqlite3_column_int(statement.get(), 5);
+                column.primaryKey = column.keyOrdinal > 0;
                 table.columns.push_back(std::move(column));
             }
             m_catalog.addTable(std::move(table));
@@ -398,7 +407,7 @@ RawResult EmbeddedConnection::fetch(const QString& statement)
     return result;
 }
 
-int EmbeddedConnection::executeNative(const QString& statement, const QVariantList& parameters)
+sqlite3_stmt* EmbeddedConnection::prepareNative(const QString& statement, const QVariantList& parameters)
 {
     // Recordsets save with the same text for every record of a table.
     std::string sql = statement.toStdString();
@@ -411,14 +420,6 @@ int EmbeddedConnection::executeNative(const QString& statement, const QVariantLi
         cached = m_cache->native.emplace(std::move(sql), StatementPtr(prepared)).first;
     }
     sqlite3_stmt* raw = cached->second.get();
-    struct ResetAfterUse {
-        sqlite3_stmt* statement;
-        ~ResetAfterUse()
-        {
-            sqlite3_reset(statement);
-            sqlite3_clear_bindings(statement);
-        }
-    } resetAfterUse{raw};
     for (int i = 0; i < parameters.size(); ++i) {
         const QVariant& value = parameters.at(i);
         int rc;
@@ -443,6 +444,12 @@ int EmbeddedConnection::executeNative(const QString& statement, const QVariantLi
                 rc = sqlite3_bind_blob(raw, i + 1, bytes.constData(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT);
                 break;
             }
+            case QMetaType::QDateTime: {
+                // The storage form, so that it compares equal to a stored datetime.
+                const QByteArray text = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")).toUtf8();
+                rc = sqlite3_bind_text(raw, i + 1, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+                break;
+            }
             default: {
                 const QByteArray text = value.toString().toUtf8();
                 rc = sqlite3_bind_text(raw, i + 1, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
@@ -450,15 +457,61 @@ int EmbeddedConnection::executeNative(const QString& statement, const QVariantLi
             }
             }
         }
-        if (rc != SQLITE_OK)
+        if (rc != SQLITE_OK) {
+            sqlite3_clear_bindings(raw);
             fail();
+        }
     }
+    return raw;
+}
+
+namespace {
+
+// A cached native statement is reset when the call is done with it.
+struct ResetAfterUse {
+    sqlite3_stmt* statement;
+    ~ResetAfterUse()
+    {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    }
+};
+
+} // namespace
+
+int EmbeddedConnection::executeNative(const QString& statement, const QVariantList& parameters)
+{
+    sqlite3_stmt* raw = prepareNative(statement, parameters);
+    const ResetAfterUse resetAfterUse{raw};
     int rc;
     while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
         fail();
     return sqlite3_changes(m_handle);
+}
+
+RawResult EmbeddedConnection::fetchNative(const QString& statement, const QVariantList& parameters)
+{
+    sqlite3_stmt* raw = prepareNative(statement, parameters);
+    const ResetAfterUse resetAfterUse{raw};
+    RawResult result;
+    const int columns = sqlite3_column_count(raw);
+    for (int i = 0; i < columns; ++i) {
+        result.columnNames << QString::fromUtf8(sqlite3_column_name(raw, i));
+        result.columnTypes.push_back(SqlType::Unknown);
+    }
+    int rc;
+    while ((rc = sqlite3_step(raw)) == SQLITE_ROW) {
+        std::vector<QVariant> row;
+        row.reserve(static_cast<std::size_t>(columns));
+        for (int i = 0; i < columns; ++i)
+            row.push_back(nativeColumnValue(raw, i));
+        result.rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE)
+        fail();
+    return result;
 }
 
 const sqlcompat::TableInfo& EmbeddedConnection::tableInfo(const TableRef& table) const
@@ -471,22 +524,9 @@ const sqlcompat::TableInfo& EmbeddedConnection::tableInfo(const TableRef& table)
     return *info;
 }
 
-QStringList EmbeddedConnection::primaryKey(const TableRef& table)
+const std::vector<sqlcompat::ColumnInfo>& EmbeddedConnection::tableColumns(const TableRef& table)
 {
-    QStringList key;
-    for (const sqlcompat::ColumnInfo& column : tableInfo(table).columns) {
-        if (column.primaryKey)
-            key << QString::fromStdString(column.name);
-    }
-    return key;
-}
-
-std::optional<SqlType> EmbeddedConnection::columnType(const TableRef& table, const QString& column)
-{
-    const sqlcompat::ColumnInfo* info = tableInfo(table).column(column.toStdString());
-    if (!info)
-        return std::nullopt;
-    return info->type;
+    return tableInfo(table).columns;
 }
 
 QVariant EmbeddedConnection::lastInsertedKey()
@@ -507,51 +547,19 @@ QString EmbeddedConnection::nativeColumnName(const QString& column) const
     return quoteName(column);
 }
 
-QString EmbeddedConnection::exactTextComparison() const
+QVariant EmbeddedConnection::nativeValue(const QString& text, const sqlcompat::ColumnInfo& column) const
 {
-    return QStringLiteral("COLLATE BINARY");
-}
-
-QVariant EmbeddedConnection::nativeValue(const QString& text, SqlType type, const QString& column) const
-{
-    switch (type) {
-    case SqlType::DateTime: {
-        const QByteArray utf8 = text.toUtf8();
-        const std::string_view view(utf8.constData(), utf8.size());
-        if (const auto stored = sqlcompat::fromStorageText(view))
-            return QString::fromStdString(sqlcompat::toStorageText(*stored));
-        const sqlcompat::DateParseResult parsed = sqlcompat::parseSqlServerDateTime(view);
-        if (parsed.status != sqlcompat::DateParseStatus::Ok)
-            throw DatabaseError(QString::fromUtf8(parsed.message()));
-        return QString::fromStdString(sqlcompat::toStorageText(parsed.value));
-    }
-    case SqlType::Integer: {
-        bool ok = false;
-        const qlonglong value = text.trimmed().toLongLong(&ok);
-        if (!ok)
-            throw DatabaseError(
-                QStringLiteral("Conversion failed when converting the varchar value '%1' to data type int.").arg(text));
-        return value;
-    }
-    case SqlType::Decimal: {
-        bool ok = false;
-        const double value = text.trimmed().toDouble(&ok);
-        if (!ok)
-            throw DatabaseError(QStringLiteral("Error converting data type varchar to numeric (column %1, value '%2').")
-                                    .arg(column, text));
-        return value;
-    }
-    case SqlType::Bit: {
-        const QString t = text.trimmed();
-        if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || t == QLatin1String("1"))
-            return 1;
-        if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 || t == QLatin1String("0"))
-            return 0;
-        throw DatabaseError(
-            QStringLiteral("Conversion failed when converting the varchar value '%1' to data type bit.").arg(text));
-    }
+    const ColumnValue value = checkColumnValue(text, column);
+    switch (value.kind) {
+    case SqlType::DateTime:
+        return QString::fromStdString(sqlcompat::toStorageText(value.dateTime));
+    case SqlType::Integer:
+    case SqlType::Bit:
+        return value.integer;
+    case SqlType::Decimal:
+        return value.number;
     default:
-        return text;
+        return value.text;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/data/connection.h"
+#include "host/data/row_writer.h"
 #include "host/sqlcompat/catalog.h"
 
 #include <QSqlDatabase>
@@ -24,13 +25,13 @@ public:
     ResultSet execute(const QString& statement) override;
     RawResult fetch(const QString& statement) override;
     int executeNative(const QString& statement, const QVariantList& parameters) override;
-    QStringList primaryKey(const TableRef& table) override;
-    std::optional<SqlType> columnType(const TableRef& table, const QString& column) override;
+    RawResult fetchNative(const QString& statement, const QVariantList& parameters) override;
+    const std::vector<sqlcompat::ColumnInfo>& tableColumns(const TableRef& table) override;
     QVariant lastInsertedKey() override;
+    const RowWriter& rowWriter() const override { return *m_writer; }
     QString nativeTableName(const TableRef& table) const override;
     QString nativeColumnName(const QString& column) const override;
-    QString exactTextComparison() const override;
-    QVariant nativeValue(const QString& text, SqlType type, const QString& column) const override;
+    QVariant nativeValue(const QString& text, const sqlcompat::ColumnInfo& column) const override;
     QString description() const override;
 
     const sqlcompat::Catalog& catalog() const { return m_catalog; }
@@ -42,6 +43,7 @@ private:
     struct ResultColumns;
     struct StatementCache;
     void prepareTranslated(const QString& statement, Prepared& prepared);
+    sqlite3_stmt* prepareNative(const QString& statement, const QVariantList& parameters);
     void loadCatalog();
     const sqlcompat::TableInfo& tableInfo(const TableRef& table) const;
     [[noreturn]] void fail(const QString& context = QString()) const;
@@ -51,6 +53,7 @@ private:
     sqlite3* m_handle = nullptr;
     sqlcompat::Catalog m_catalog;
     std::unique_ptr<StatementCache> m_cache;
+    std::unique_ptr<RowWriter> m_writer;
 };
 
 } // namespace vantik

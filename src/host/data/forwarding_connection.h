@@ -24,18 +24,21 @@ public:
     {
         return m_inner->executeNative(statement, parameters);
     }
-    QStringList primaryKey(const TableRef& table) override { return m_inner->primaryKey(table); }
-    std::optional<SqlType> columnType(const TableRef& table, const QString& column) override
+    RawResult fetchNative(const QString& statement, const QVariantList& parameters) override
     {
-        return m_inner->columnType(table, column);
+        return m_inner->fetchNative(statement, parameters);
+    }
+    const std::vector<sqlcompat::ColumnInfo>& tableColumns(const TableRef& table) override
+    {
+        return m_inner->tableColumns(table);
     }
     QVariant lastInsertedKey() override { return m_inner->lastInsertedKey(); }
+    const RowWriter& rowWriter() const override { return m_inner->rowWriter(); }
     QString nativeTableName(const TableRef& table) const override { return m_inner->nativeTableName(table); }
     QString nativeColumnName(const QString& column) const override { return m_inner->nativeColumnName(column); }
-    QString exactTextComparison() const override { return m_inner->exactTextComparison(); }
-    QVariant nativeValue(const QString& text, SqlType type, const QString& column) const override
+    QVariant nativeValue(const QString& text, const sqlcompat::ColumnInfo& column) const override
     {
-        return m_inner->nativeValue(text, type, column);
+        return m_inner->nativeValue(text, column);
     }
     QString description() const override { return m_inner->description(); }
 

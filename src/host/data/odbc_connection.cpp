@@ -1,200 +1,168 @@
 #include "host/data/odbc_connection.h"
 
+#include "host/data/column_value.h"
 #include "host/data/database_error.h"
 #include "host/data/sql_quote.h"
-#include "host/data/value_text.h"
-#include "host/sqlcompat/datetime.h"
 
-#include <QAtomicInteger>
 #include <QDateTime>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlField>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace vantik {
 
 namespace {
 
-QString nextConnectionName()
+QString bracketedTable(const TableRef& table, const QString& separator)
 {
-    static QAtomicInteger<int> counter;
-    return QStringLiteral("vantik-odbc-%1").arg(counter.fetchAndAddRelaxed(1));
+    if (table.database.isEmpty())
+        return sqlBracket(table.table);
+    return sqlBracket(table.database) + separator + sqlBracket(table.table);
 }
 
-QString errorText(const QSqlError& error)
+int intOf(const QVariant& value)
 {
-    // The driver's text carries the server's message; the native code helps support staff.
-    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.trimmed();
+    return value.isNull() ? 0 : value.toInt();
 }
 
-// ODBC SQL type codes for exact numerics.
-constexpr int kSqlNumeric = 2;
-constexpr int kSqlDecimal = 3;
+sqlcompat::ColumnInfo sqlServerColumn(const std::vector<QVariant>& row)
+{
+    sqlcompat::ColumnInfo column;
+    column.name = row.at(0).toString().toStdString();
+    column.typeName = row.at(1).toString().toLower().toStdString();
+    column.type = sqlcompat::sqlTypeFromDeclared(column.typeName);
+    const int maxLength = intOf(row.at(2));
+    if (column.collatedText() && maxLength > 0) // -1: (max)
+        column.length = column.typeName[0] == 'n' ? maxLength / 2 : maxLength;
+    if (column.typeName == "decimal" || column.typeName == "numeric" || column.typeName == "money"
+        || column.typeName == "smallmoney") {
+        column.precision = intOf(row.at(3));
+        column.scale = intOf(row.at(4));
+    }
+    column.computed = intOf(row.at(5)) != 0;
+    column.keyOrdinal = intOf(row.at(6));
+    column.primaryKey = column.keyOrdinal > 0;
+    return column;
+}
+
+sqlcompat::ColumnInfo sqliteColumn(const std::vector<QVariant>& row)
+{
+    sqlcompat::ColumnInfo column;
+    column.name = row.at(0).toString().toStdString();
+    const sqlcompat::DeclaredType type = sqlcompat::parseDeclaredType(row.at(1).toString().toStdString());
+    column.type = type.kind;
+    column.typeName = type.name;
+    column.length = type.length;
+    column.precision = type.precision;
+    column.scale = type.scale;
+    column.keyOrdinal = intOf(row.at(2));
+    column.primaryKey = column.keyOrdinal > 0;
+    return column;
+}
+
+// SQLite names a table of an attached database db.table; the program writes
+// T-SQL's db..table. Quoted texts and names are left as they are.
+QString sqliteNames(const QString& tsql)
+{
+    QString out;
+    out.reserve(tsql.size());
+    QChar closing;
+    for (qsizetype i = 0; i < tsql.size(); ++i) {
+        const QChar c = tsql[i];
+        if (!closing.isNull()) {
+            if (c == closing)
+                closing = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            closing = c;
+        } else if (c == QLatin1Char('[')) {
+            closing = QLatin1Char(']');
+        } else if (c == QLatin1Char('.') && i + 1 < tsql.size() && tsql[i + 1] == QLatin1Char('.')) {
+            continue;
+        }
+        out += c;
+    }
+    return out;
+}
 
 } // namespace
 
-SqlType odbcColumnType(int metaTypeId, int odbcTypeId)
+QString sqlServerColumnsStatement(const TableRef& table)
 {
-    switch (metaTypeId) {
-    case QMetaType::Bool:
-        return SqlType::Bit;
-    case QMetaType::QDateTime:
-    case QMetaType::QDate:
-        return SqlType::DateTime;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return SqlType::Decimal;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return SqlType::Integer;
-    default:
-        break;
-    }
-    if (odbcTypeId == kSqlNumeric || odbcTypeId == kSqlDecimal)
-        return SqlType::Decimal;
-    return SqlType::Text;
+    const QString database = table.database.isEmpty() ? QString() : sqlBracket(table.database) + QLatin1Char('.');
+    return QStringLiteral(
+               "SELECT C.name, TYPE_NAME(C.system_type_id), C.max_length, C.precision, C.scale, C.is_computed, "
+               "ISNULL(K.key_ordinal, 0) "
+               "FROM %1sys.columns AS C "
+               "LEFT JOIN (%1sys.indexes AS I JOIN %1sys.index_columns AS K "
+               "ON K.object_id = I.object_id AND K.index_id = I.index_id) "
+               "ON I.object_id = C.object_id AND I.is_primary_key = 1 AND K.column_id = C.column_id "
+               "WHERE C.object_id = OBJECT_ID(N'%2') ORDER BY C.column_id")
+        .arg(database, sqlQuote(bracketedTable(table, QStringLiteral(".."))));
 }
 
-OdbcConnection::OdbcConnection(const QString& connectionString)
-    : m_connectionName(nextConnectionName())
+OdbcConnection::OdbcConnection(std::unique_ptr<OdbcSession> session)
+    : m_session(std::move(session))
+    , m_sqlite(m_session->dbmsName().contains(QLatin1String("SQLite"), Qt::CaseInsensitive))
+    , m_writer(m_sqlite ? makeSqliteRowWriter([] { return false; }) : makeSqlServerRowWriter())
 {
-    QString message;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connectionName);
-        if (!db.isValid()) {
-            message = QStringLiteral("The ODBC driver of Qt (QODBC) is not installed.");
-        } else {
-            db.setDatabaseName(connectionString);
-            // A dead server must not hang the log-in.
-            db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=0"));
-            if (!db.open())
-                message = errorText(db.lastError());
-        }
-    }
-    if (!message.isEmpty()) {
-        QSqlDatabase::removeDatabase(m_connectionName);
-        throw DatabaseError(message);
-    }
 }
 
-OdbcConnection::~OdbcConnection()
-{
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connectionName);
-}
+OdbcConnection::~OdbcConnection() = default;
 
 ResultSet OdbcConnection::execute(const QString& statement)
 {
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    query.setForwardOnly(true);
-    if (!query.exec(statement))
-        throw DatabaseError(errorText(query.lastError()));
-    if (!query.isSelect())
-        return ResultSet();
-    const QSqlRecord record = query.record();
-    QStringList names;
-    std::vector<SqlType> types;
-    for (int i = 0; i < record.count(); ++i) {
-        const QSqlField field = record.field(i);
-        names << field.name();
-        types.push_back(odbcColumnType(field.metaType().id(), field.typeID()));
-    }
-    ResultSet result(names, types);
-    while (query.next()) {
-        for (int i = 0; i < record.count(); ++i)
-            result.appendCell(valueText(query.value(i), types[static_cast<std::size_t>(i)]));
-    }
-    if (query.lastError().isValid())
-        throw DatabaseError(errorText(query.lastError()));
-    result.squeeze();
-    return result;
+    return m_session->execute(m_sqlite ? sqliteNames(statement) : statement);
 }
 
 RawResult OdbcConnection::fetch(const QString& statement)
 {
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    query.setForwardOnly(true);
-    if (!query.exec(statement))
-        throw DatabaseError(errorText(query.lastError()));
-    RawResult result;
-    const QSqlRecord record = query.record();
-    for (int i = 0; i < record.count(); ++i) {
-        const QSqlField field = record.field(i);
-        result.columnNames << field.name();
-        result.columnTypes.push_back(odbcColumnType(field.metaType().id(), field.typeID()));
-    }
-    while (query.next()) {
-        std::vector<QVariant> row;
-        row.reserve(static_cast<std::size_t>(record.count()));
-        for (int i = 0; i < record.count(); ++i)
-            row.push_back(query.value(i));
-        result.rows.push_back(std::move(row));
-    }
-    if (query.lastError().isValid())
-        throw DatabaseError(errorText(query.lastError()));
-    return result;
+    return m_session->fetch(m_sqlite ? sqliteNames(statement) : statement, {});
 }
 
 int OdbcConnection::executeNative(const QString& statement, const QVariantList& parameters)
 {
-    QSqlQuery query(QSqlDatabase::database(m_connectionName, false));
-    if (!query.prepare(statement))
-        throw DatabaseError(errorText(query.lastError()));
-    for (const QVariant& value : parameters)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw DatabaseError(errorText(query.lastError()));
-    return query.numRowsAffected();
+    return m_session->executeNative(statement, parameters);
 }
 
-QStringList OdbcConnection::primaryKey(const TableRef& table)
+RawResult OdbcConnection::fetchNative(const QString& statement, const QVariantList& parameters)
 {
-    const QString database = sqlBracket(table.database);
-    const RawResult rows = fetch(
-        QStringLiteral("SELECT KU.COLUMN_NAME FROM %1.INFORMATION_SCHEMA.TABLE_CONSTRAINTS TC "
-                       "JOIN %1.INFORMATION_SCHEMA.KEY_COLUMN_USAGE KU ON TC.CONSTRAINT_NAME = KU.CONSTRAINT_NAME "
-                       "AND TC.TABLE_SCHEMA = KU.TABLE_SCHEMA "
-                       "WHERE TC.CONSTRAINT_TYPE = 'PRIMARY KEY' AND KU.TABLE_NAME = '%2' ORDER BY KU.ORDINAL_POSITION")
-            .arg(database, sqlQuote(table.table)));
-    QStringList key;
-    for (const auto& row : rows.rows)
-        key << row.at(0).toString();
-    return key;
+    return m_session->fetch(statement, parameters);
 }
 
-std::optional<SqlType> OdbcConnection::columnType(const TableRef& table, const QString& column)
+const std::vector<sqlcompat::ColumnInfo>& OdbcConnection::tableColumns(const TableRef& table)
 {
-    const QString cacheKey = (table.database + QStringLiteral("..") + table.table + QLatin1Char('.') + column).toLower();
-    const auto cached = m_columnTypes.constFind(cacheKey);
-    if (cached != m_columnTypes.constEnd())
-        return *cached;
-    const RawResult rows = fetch(QStringLiteral("SELECT DATA_TYPE FROM %1.INFORMATION_SCHEMA.COLUMNS "
-                                                "WHERE TABLE_NAME = '%2' AND COLUMN_NAME = '%3'")
-                                     .arg(sqlBracket(table.database), sqlQuote(table.table), sqlQuote(column)));
-    std::optional<SqlType> type;
-    if (!rows.rows.empty())
-        type = sqlcompat::sqlTypeFromDeclared(rows.rows.front().at(0).toString().toStdString());
-    m_columnTypes.insert(cacheKey, type);
-    return type;
+    // Read once per table: a batch pass opens a recordset on it for every row.
+    const QString cacheKey = (table.database + QStringLiteral("..") + table.table).toLower();
+    const auto cached = m_tables.find(cacheKey);
+    if (cached != m_tables.end())
+        return cached->second;
+    std::vector<sqlcompat::ColumnInfo> columns;
+    if (m_sqlite) {
+        const QString sql = table.database.isEmpty()
+            ? QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?)")
+            : QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?, ?)");
+        QVariantList parameters{table.table};
+        if (!table.database.isEmpty())
+            parameters << table.database;
+        for (const auto& row : m_session->fetch(sql, parameters).rows)
+            columns.push_back(sqliteColumn(row));
+    } else {
+        for (const auto& row : m_session->fetch(sqlServerColumnsStatement(table), {}).rows)
+            columns.push_back(sqlServerColumn(row));
+    }
+    if (columns.empty())
+        throw DatabaseError(QStringLiteral("Invalid object name '%1'.").arg(bracketedTable(table, QStringLiteral(".."))));
+    return m_tables.emplace(cacheKey, std::move(columns)).first->second;
 }
 
 QVariant OdbcConnection::lastInsertedKey()
 {
-    const RawResult rows = fetch(QStringLiteral("SELECT @@IDENTITY"));
+    if (!m_sqlite)
+        throw DatabaseError(QStringLiteral("SQL Server gives a new key only in the batch that inserts the row."));
+    const RawResult rows = m_session->fetch(QStringLiteral("SELECT last_insert_rowid()"), {});
     return rows.rows.empty() ? QVariant() : rows.rows.front().at(0);
 }
 
 QString OdbcConnection::nativeTableName(const TableRef& table) const
 {
-    return sqlBracket(table.database) + QStringLiteral("..") + sqlBracket(table.table);
+    return bracketedTable(table, m_sqlite ? QStringLiteral(".") : QStringLiteral(".."));
 }
 
 QString OdbcConnection::nativeColumnName(const QString& column) const
@@ -202,36 +170,28 @@ QString OdbcConnection::nativeColumnName(const QString& column) const
     return sqlBracket(column);
 }
 
-QString OdbcConnection::exactTextComparison() const
+QVariant OdbcConnection::nativeValue(const QString& text, const sqlcompat::ColumnInfo& column) const
 {
-    // The server compares with the column's collation; a binary COLLATE clause would
-    // fail on columns that are not text, and the recordset does not know them all.
-    return QString();
-}
-
-QVariant OdbcConnection::nativeValue(const QString& text, SqlType type, const QString&) const
-{
-    if (type == SqlType::Bit) {
-        if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
-            return 1;
-        if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
-            return 0;
-    }
-    if (type == SqlType::DateTime) {
-        const QByteArray utf8 = text.toUtf8();
-        const auto parsed = sqlcompat::parseSqlServerDateTime(std::string_view(utf8.constData(), utf8.size()));
-        if (parsed.status != sqlcompat::DateParseStatus::Ok)
-            throw DatabaseError(QString::fromUtf8(parsed.message()));
-        const auto& v = parsed.value;
+    const ColumnValue value = checkColumnValue(text, column);
+    switch (value.kind) {
+    case SqlType::DateTime: {
+        // Bound as a date-time, never as text that the server would read under
+        // the login's language.
+        const sqlcompat::DateTimeValue& v = value.dateTime;
         return QDateTime(QDate(v.year, v.month, v.day), QTime(v.hour, v.minute, v.second, v.millisecond));
     }
-    // The server converts text to the column's type and reports what it cannot take.
-    return text;
+    case SqlType::Integer:
+    case SqlType::Bit:
+        return value.integer;
+    default:
+        // Decimals go as their checked text, which the server converts exactly.
+        return value.text;
+    }
 }
 
 QString OdbcConnection::description() const
 {
-    return QStringLiteral("SQL Server (ODBC)");
+    return m_sqlite ? QStringLiteral("SQLite (ODBC)") : QStringLiteral("SQL Server (ODBC)");
 }
 
 } // namespace vantik

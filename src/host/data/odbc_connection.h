@@ -1,35 +1,46 @@
 #pragma once
 
 #include "host/data/connection.h"
+#include "host/data/odbc_session.h"
+#include "host/data/row_writer.h"
 
-#include <QHash>
+#include <map>
 
 namespace vantik {
 
-/// SQL Server (or another ODBC source) through QODBC. Statements run as written.
+/// SQL Server through ODBC; statements run as written. SQLite through its ODBC
+/// driver is told apart by the driver's product name and served in SQLite's
+/// dialect (T-SQL's db..table read as db.table), so that the tests run the ODBC
+/// path without a SQL Server.
 class OdbcConnection final : public Connection {
 public:
-    explicit OdbcConnection(const QString& connectionString);
+    explicit OdbcConnection(std::unique_ptr<OdbcSession> session);
     ~OdbcConnection() override;
 
     ResultSet execute(const QString& statement) override;
     RawResult fetch(const QString& statement) override;
     int executeNative(const QString& statement, const QVariantList& parameters) override;
-    QStringList primaryKey(const TableRef& table) override;
-    std::optional<SqlType> columnType(const TableRef& table, const QString& column) override;
+    RawResult fetchNative(const QString& statement, const QVariantList& parameters) override;
+    const std::vector<sqlcompat::ColumnInfo>& tableColumns(const TableRef& table) override;
     QVariant lastInsertedKey() override;
+    const RowWriter& rowWriter() const override { return *m_writer; }
     QString nativeTableName(const TableRef& table) const override;
     QString nativeColumnName(const QString& column) const override;
-    QString exactTextComparison() const override;
-    QVariant nativeValue(const QString& text, SqlType type, const QString& column) const override;
+    QVariant nativeValue(const QString& text, const sqlcompat::ColumnInfo& column) const override;
     QString description() const override;
 
+    bool isSqlServer() const { return !m_sqlite; }
+
 private:
-    QString m_connectionName;
-    QHash<QString, std::optional<SqlType>> m_columnTypes; // "db..table.column", lower case
+    std::unique_ptr<OdbcSession> m_session;
+    bool m_sqlite = false;
+    std::unique_ptr<RowWriter> m_writer;
+    // "db..table" in lower case; a map, so that references to its entries stay valid.
+    std::map<QString, std::vector<sqlcompat::ColumnInfo>> m_tables;
 };
 
-/// The kind of an ODBC result column, from what QODBC reports of it.
-SqlType odbcColumnType(int metaTypeId, int odbcTypeId);
+/// The statement that reads the columns of a table from SQL Server's catalog:
+/// name, type, length, precision, scale, computed, place in the primary key.
+QString sqlServerColumnsStatement(const TableRef& table);
 
 } // namespace vantik

@@ -6,6 +6,8 @@
 #include "host/data/value_text.h"
 #include "host/sqlcompat/translator.h"
 
+#include <algorithm>
+
 namespace vantik {
 
 namespace {
@@ -22,11 +24,16 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
     m_connection = &connection;
     m_updatable = false;
     m_readOnlyReason.clear();
-    m_keyColumns.clear();
+    m_statement = statement;
+    m_alias.clear();
+    m_identifying.clear();
+    m_byKey = true;
     m_records.clear();
     m_current = 0;
+    m_insertedAny = false;
 
     QString text = statement;
+    const std::vector<sqlcompat::ColumnInfo>* columns = nullptr;
     if (lock == LockType::ReadOnly) {
         m_readOnlyReason = QStringLiteral("The recordset was opened read-only.");
     } else {
@@ -38,17 +45,22 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
         } else {
             const sqlcompat::SingleTableSelect& select = *analysis.select;
             m_table = TableRef{QString::fromStdString(select.schema), QString::fromStdString(select.table)};
-            m_keyColumns = connection.primaryKey(m_table);
-            if (m_keyColumns.isEmpty()) {
-                m_readOnlyReason =
-                    QStringLiteral("The table %1 has no primary key, so its records cannot be saved.").arg(m_table.table);
+            m_alias = QString::fromStdString(select.alias);
+            m_fromOffset = select.selectListEnd;
+            columns = &connection.tableColumns(m_table);
+            chooseIdentifyingColumns(*columns);
+            if (m_identifying.empty()) {
+                m_readOnlyReason = QStringLiteral("The table %1 has neither a primary key nor a column that can "
+                                                  "tell its rows apart, so its records cannot be saved.")
+                                       .arg(m_table.table);
             } else {
                 QString hidden;
-                for (int i = 0; i < m_keyColumns.size(); ++i) {
+                for (std::size_t i = 0; i < m_identifying.size(); ++i) {
                     hidden += QStringLiteral(", ");
-                    if (!select.alias.empty())
-                        hidden += QString::fromStdString(select.alias) + QLatin1Char('.');
-                    hidden += sqlBracket(m_keyColumns.at(i)) + QStringLiteral(" AS ") + sqlBracket(kHiddenKeyPrefix + QString::number(i));
+                    if (!m_alias.isEmpty())
+                        hidden += m_alias + QLatin1Char('.');
+                    hidden += sqlBracket(QString::fromStdString(m_identifying[i]->name)) + QStringLiteral(" AS ")
+                        + sqlBracket(kHiddenKeyPrefix + QString::number(i));
                 }
                 // The offset is in UTF-8 bytes of the statement.
                 QByteArray withKey = tsql;
@@ -60,11 +72,22 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
     }
 
     RawResult result = connection.fetch(text);
-    const int hiddenCount = m_updatable ? static_cast<int>(m_keyColumns.size()) : 0;
-    const int visible = static_cast<int>(result.columnNames.size()) - hiddenCount;
+    const int visible = static_cast<int>(result.columnNames.size()) - static_cast<int>(m_identifying.size());
     m_names = result.columnNames.mid(0, visible);
     m_types.assign(result.columnTypes.begin(), result.columnTypes.begin() + visible);
-    m_columnTypes.assign(static_cast<std::size_t>(visible), std::nullopt);
+    m_fieldColumns.assign(static_cast<std::size_t>(visible), nullptr);
+    if (columns) {
+        for (int i = 0; i < visible; ++i) {
+            const QByteArray name = m_names.at(i).toUtf8();
+            for (const sqlcompat::ColumnInfo& column : *columns) {
+                if (sqlcompat::equalsIgnoreCase(column.name, std::string_view(name.constData(), name.size()))) {
+                    m_fieldColumns[static_cast<std::size_t>(i)] = &column;
+                    break;
+                }
+            }
+        }
+    }
+    m_rowsRead = result.rows.size();
     m_records.reserve(result.rows.size());
     for (auto& row : result.rows) {
         Record record;
@@ -73,6 +96,26 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
         m_records.push_back(std::move(record));
     }
     m_open = true;
+}
+
+void Recordset::chooseIdentifyingColumns(const std::vector<sqlcompat::ColumnInfo>& columns)
+{
+    std::vector<const sqlcompat::ColumnInfo*> key;
+    for (const sqlcompat::ColumnInfo& column : columns) {
+        if (column.keyOrdinal > 0)
+            key.push_back(&column);
+    }
+    std::sort(key.begin(), key.end(), [](const auto* a, const auto* b) { return a->keyOrdinal < b->keyOrdinal; });
+    m_byKey = !key.empty();
+    if (m_byKey) {
+        m_identifying = std::move(key);
+        return;
+    }
+    // Without a key a row is known by all it holds, as far as "=" can compare it.
+    for (const sqlcompat::ColumnInfo& column : columns) {
+        if (column.comparable())
+            m_identifying.push_back(&column);
+    }
 }
 
 const Recordset::Analysis& Recordset::analyze(std::string_view tsql)
@@ -145,7 +188,7 @@ QString Recordset::field(int index) const
     const Record& record = m_records[m_current];
     const auto i = static_cast<std::size_t>(index);
     if (record.assigned[i])
-        return *record.assigned[i];
+        return record.assigned[i]->text;
     return valueText(record.values[i], m_types[i]);
 }
 
@@ -170,20 +213,18 @@ void Recordset::requireWritable(int index) const
         throw DatabaseError(QStringLiteral("The recordset has no field number %1.").arg(index));
 }
 
-SqlType Recordset::tableColumnType(int index) const
+const sqlcompat::ColumnInfo& Recordset::tableColumn(int index) const
 {
     // Only a field that is a plain column of the table can be written back; an
-    // expression or a count has no column to go to. Each field is looked up once
-    // per open: a record's fields are checked when assigned and again when saved.
-    const QString& column = m_names.at(index);
-    auto& known = m_columnTypes[static_cast<std::size_t>(index)];
-    if (!known)
-        known = m_connection->columnType(m_table, column);
-    const std::optional<SqlType>& type = *known;
-    if (!type)
-        throw DatabaseError(
-            QStringLiteral("The field '%1' is not a column of %2, so it cannot be assigned.").arg(column, m_table.table));
-    return *type;
+    // expression or a count has no column to go to.
+    const sqlcompat::ColumnInfo* column = m_fieldColumns[static_cast<std::size_t>(index)];
+    if (!column)
+        throw DatabaseError(QStringLiteral("The field '%1' is not a column of %2, so it cannot be assigned.")
+                                .arg(m_names.at(index), m_table.table));
+    if (column->computed)
+        throw DatabaseError(QStringLiteral("The column %1 of %2 is computed by the database, so it cannot be assigned.")
+                                .arg(m_names.at(index), m_table.table));
+    return *column;
 }
 
 void Recordset::setField(const QString& name, const QString& value)
@@ -193,11 +234,34 @@ void Recordset::setField(const QString& name, const QString& value)
 
 void Recordset::setField(int index, const QString& value)
 {
+    assign(index, Assignment{value, value});
+}
+
+void Recordset::setField(const QString& name, const QDateTime& value)
+{
+    const int index = indexOf(name);
+    if (!value.isValid())
+        throw DatabaseError(QStringLiteral("The field '%1' was given no valid date and time.").arg(name));
+    // ISO 8601 keeps the milliseconds and reads the same everywhere.
+    const QString exact = value.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
+    assign(index, Assignment{valueText(QVariant(value), SqlType::DateTime), exact});
+}
+
+void Recordset::assign(int index, Assignment assignment)
+{
     requireWritable(index);
-    const QString& column = m_names.at(index);
     // Refuse at once what the column cannot take, rather than at the save.
-    m_connection->nativeValue(value, tableColumnType(index), column);
-    m_records[m_current].assigned[static_cast<std::size_t>(index)] = value;
+    m_connection->nativeValue(assignment.checked, tableColumn(index));
+    m_records[m_current].assigned[static_cast<std::size_t>(index)] = std::move(assignment);
+}
+
+QDateTime Recordset::dateTimeField(const QString& name) const
+{
+    const int index = indexOf(name);
+    requireCurrent();
+    const Record& record = m_records[m_current];
+    const auto i = static_cast<std::size_t>(index);
+    return valueDateTime(record.assigned[i] ? QVariant(record.assigned[i]->checked) : record.values[i]);
 }
 
 void Recordset::addNew()
@@ -207,7 +271,7 @@ void Recordset::addNew()
     if (!m_updatable)
         throw DatabaseError(m_readOnlyReason);
     Record record;
-    record.values.resize(m_names.size() + m_keyColumns.size());
+    record.values.resize(m_names.size() + m_identifying.size());
     record.assigned.resize(static_cast<std::size_t>(m_names.size()));
     record.isNew = true;
     m_records.push_back(std::move(record));
@@ -231,96 +295,6 @@ void Recordset::update()
         saveChanged(record);
 }
 
-void Recordset::saveNew(Record& record)
-{
-    QStringList columns;
-    QStringList marks;
-    QVariantList values;
-    std::vector<QVariant> written(record.assigned.size());
-    for (std::size_t i = 0; i < record.assigned.size(); ++i) {
-        if (!record.assigned[i])
-            continue;
-        const QString& column = m_names.at(static_cast<int>(i));
-        written[i] = m_connection->nativeValue(*record.assigned[i], tableColumnType(static_cast<int>(i)), column);
-        columns << m_connection->nativeColumnName(column);
-        marks << QStringLiteral("?");
-        values << written[i];
-    }
-    QString sql = QStringLiteral("INSERT INTO %1").arg(m_connection->nativeTableName(m_table));
-    sql += columns.isEmpty() ? QStringLiteral(" DEFAULT VALUES")
-                             : QStringLiteral(" (%1) VALUES (%2)").arg(columns.join(QStringLiteral(", ")),
-                                                                       marks.join(QStringLiteral(", ")));
-    m_connection->executeNative(sql, values);
-
-    // What was written becomes what was read, so a further save of this record
-    // finds it: the key is the assigned one, or the one the database generated.
-    for (std::size_t i = 0; i < record.assigned.size(); ++i) {
-        if (record.assigned[i])
-            record.values[i] = written[i];
-        record.assigned[i].reset();
-    }
-    for (int k = 0; k < m_keyColumns.size(); ++k) {
-        QVariant key;
-        const int visible = static_cast<int>(m_names.size());
-        for (int i = 0; i < visible; ++i) {
-            if (m_names.at(i).compare(m_keyColumns.at(k), Qt::CaseInsensitive) == 0)
-                key = record.values[static_cast<std::size_t>(i)];
-        }
-        if (key.isNull() && m_keyColumns.size() == 1)
-            key = m_connection->lastInsertedKey();
-        record.values[static_cast<std::size_t>(visible + k)] = key;
-    }
-    record.isNew = false;
-}
-
-void Recordset::saveChanged(Record& record)
-{
-    QStringList sets;
-    QStringList conditions;
-    QVariantList setValues;
-    QVariantList conditionValues;
-    const QString exact = m_connection->exactTextComparison();
-    for (int k = 0; k < m_keyColumns.size(); ++k) {
-        const QVariant& key = record.values[static_cast<std::size_t>(m_names.size() + k)];
-        if (key.isNull())
-            throw DatabaseError(QStringLiteral("The record has no key value, so it cannot be saved."));
-        conditions << m_connection->nativeColumnName(m_keyColumns.at(k)) + QStringLiteral(" = ?");
-        conditionValues << key;
-    }
-    std::vector<QVariant> written(record.assigned.size());
-    for (std::size_t i = 0; i < record.assigned.size(); ++i) {
-        if (!record.assigned[i])
-            continue;
-        const QString& column = m_names.at(static_cast<int>(i));
-        const QString native = m_connection->nativeColumnName(column);
-        written[i] = m_connection->nativeValue(*record.assigned[i], tableColumnType(static_cast<int>(i)), column);
-        sets << native + QStringLiteral(" = ?");
-        setValues << written[i];
-        const QVariant& read = record.values[i];
-        if (read.isNull()) {
-            conditions << native + QStringLiteral(" IS NULL");
-        } else {
-            QString condition = native + QStringLiteral(" = ?");
-            if (!exact.isEmpty() && read.typeId() == QMetaType::QString)
-                condition += QLatin1Char(' ') + exact;
-            conditions << condition;
-            conditionValues << read;
-        }
-    }
-    const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                            .arg(m_connection->nativeTableName(m_table), sets.join(QStringLiteral(", ")),
-                                 conditions.join(QStringLiteral(" AND ")));
-    const int changed = m_connection->executeNative(sql, setValues + conditionValues);
-    if (changed == 0)
-        throw DatabaseError(QString::fromUtf8(kRecordChangedMessage));
-    for (std::size_t i = 0; i < record.assigned.size(); ++i) {
-        if (record.assigned[i]) {
-            record.values[i] = written[i];
-            record.assigned[i].reset();
-        }
-    }
-}
-
 void Recordset::moveNext()
 {
     requireCurrent();
@@ -334,7 +308,8 @@ void Recordset::close()
     m_records.clear();
     m_names.clear();
     m_types.clear();
-    m_keyColumns.clear();
+    m_fieldColumns.clear();
+    m_identifying.clear();
     m_current = 0;
     m_connection = nullptr;
 }

@@ -34,7 +34,7 @@ QString SettingsStore::read(const QString& application, const QString& section, 
     return settings->value(key, defaultValue).toString();
 }
 
-void SettingsStore::write(const QString& application, const QString& section, const QString& key,
+bool SettingsStore::write(const QString& application, const QString& section, const QString& key,
                           const QString& value)
 {
     const auto settings = open(application);
@@ -42,6 +42,25 @@ void SettingsStore::write(const QString& application, const QString& section, co
     settings->setValue(key, value);
     settings->endGroup();
     settings->sync();
+    if (settings->status() == QSettings::NoError)
+        return true;
+    if (m_failure.isEmpty()) {
+        m_failure = QStringLiteral("The settings cannot be saved in %1 (%2); what you change is not remembered "
+                                   "for the next start.")
+                        .arg(QDir::toNativeSeparators(settings->fileName()),
+                             settings->status() == QSettings::AccessError ? QStringLiteral("the file or its folder "
+                                                                                           "is not writable")
+                                                                          : QStringLiteral("the file is damaged"));
+    }
+    return false;
+}
+
+QString SettingsStore::takeWriteFailure()
+{
+    if (m_failure.isEmpty() || m_failureTaken)
+        return QString();
+    m_failureTaken = true;
+    return m_failure;
 }
 
 } // namespace vantik

@@ -9,7 +9,8 @@ class QSettings;
 namespace vantik {
 
 /// Per-user text values by application, section and key. Reads fall back to a
-/// default; writes are stored at once.
+/// default; writes are stored at once. A store that cannot be written keeps the
+/// first failure until someone takes it to tell the user (once per run).
 class SettingsStore {
 public:
     /// The user's own store (under the platform's per-user configuration folder).
@@ -20,12 +21,19 @@ public:
 
     QString read(const QString& application, const QString& section, const QString& key,
                  const QString& defaultValue = QString()) const;
-    void write(const QString& application, const QString& section, const QString& key, const QString& value);
+    /// False when the value could not be stored (folder not writable, disk full).
+    bool write(const QString& application, const QString& section, const QString& key, const QString& value);
+
+    /// The first failed write's description, the first time it is asked for; an
+    /// empty text otherwise.
+    QString takeWriteFailure();
 
 private:
     std::unique_ptr<QSettings> open(const QString& application) const;
 
     QString m_folder; // empty: the user's configuration folder
+    QString m_failure;
+    bool m_failureTaken = false;
 };
 
 } // namespace vantik

@@ -11,6 +11,16 @@ QString sqlQuote(const QString& text)
     return out;
 }
 
+QString sqlDateLiteral(const QDate& date)
+{
+    return date.toString(QStringLiteral("yyyyMMdd"));
+}
+
+QString sqlDateTimeLiteral(const QDateTime& value)
+{
+    return value.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
+}
+
 QString sqlBracket(const QString& name)
 {
     QString quoted = name;

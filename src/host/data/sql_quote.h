@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QDate>
+#include <QDateTime>
 #include <QString>
 
 namespace vantik {
@@ -8,6 +10,13 @@ namespace vantik {
 /// text stays one literal ("O'Brien" -> "O''Brien"). The caller writes the
 /// enclosing quotes, as the statements are written with them.
 QString sqlQuote(const QString& text);
+
+/// A date as SQL Server reads it the same under every language and DATEFORMAT:
+/// "20270101" ('yyyymmdd'); the caller writes the quotes.
+QString sqlDateLiteral(const QDate& date);
+/// A date and time likewise, milliseconds kept: "2026-11-02T09:00:00.000"
+/// ('yyyy-mm-ddThh:mi:ss.mmm').
+QString sqlDateTimeLiteral(const QDateTime& value);
 
 /// A name in T-SQL's brackets, a closing bracket doubled: "Length]Stay" -> "[Length]]Stay]".
 QString sqlBracket(const QString& name);

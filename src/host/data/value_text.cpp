@@ -72,6 +72,24 @@ QString trimDecimalText(QString text)
     return text;
 }
 
+QDateTime valueDateTime(const QVariant& value)
+{
+    if (value.typeId() == QMetaType::QDateTime)
+        return value.toDateTime();
+    if (value.isNull() || !value.isValid())
+        return QDateTime();
+    const QByteArray utf8 = value.toString().toUtf8();
+    const std::string_view view(utf8.constData(), utf8.size());
+    std::optional<sqlcompat::DateTimeValue> v = sqlcompat::fromStorageText(view);
+    if (!v) {
+        const auto parsed = sqlcompat::parseSqlServerDateTime(view);
+        if (parsed.status != sqlcompat::DateParseStatus::Ok)
+            return QDateTime();
+        v = parsed.value;
+    }
+    return QDateTime(QDate(v->year, v->month, v->day), QTime(v->hour, v->minute, v->second, v->millisecond));
+}
+
 QString valueText(const QVariant& value, SqlType type)
 {
     if (value.isNull() || !value.isValid())

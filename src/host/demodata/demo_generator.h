@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/demodata/password_hash.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -60,6 +62,6 @@ struct DemoUser {
 std::span<const DemoUser> demoUsers();
 
 /// PBKDF2 iterations stored with every demo user.
-inline constexpr int kDemoPasswordIterations = 100000;
+inline constexpr int kDemoPasswordIterations = kPasswordIterations;
 
 } // namespace vantik

@@ -9,6 +9,10 @@ namespace vantik {
 
 using Sha256Digest = std::array<std::uint8_t, 32>;
 
+/// PBKDF2 iterations for new and changed passwords; a stored hash with fewer is
+/// raised to this at the user's next log-in.
+inline constexpr int kPasswordIterations = 600000;
+
 /// SHA-256 (FIPS 180-4) of a byte string.
 Sha256Digest sha256(std::string_view data);
 

@@ -27,6 +27,18 @@ std::uint64_t nameHash(std::string_view name)
 
 } // namespace
 
+bool ColumnInfo::comparable() const
+{
+    if (computed || type == SqlType::Unknown)
+        return false;
+    return typeName != "text" && typeName != "ntext" && typeName != "image" && typeName != "xml";
+}
+
+bool ColumnInfo::collatedText() const
+{
+    return typeName == "char" || typeName == "varchar" || typeName == "nchar" || typeName == "nvarchar";
+}
+
 const ColumnInfo* TableInfo::column(std::string_view columnName) const
 {
     if (!columnIndex.empty() && columnIndex.size() == columns.size()) {

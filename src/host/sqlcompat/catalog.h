@@ -15,6 +15,19 @@ struct ColumnInfo {
     std::string name;      ///< as declared
     SqlType type = SqlType::Unknown;
     bool primaryKey = false;
+    std::string typeName = {}; ///< lower case, without length: "varchar", "nvarchar", "decimal", "text"
+    int length = 0;        ///< declared length in characters; 0: no limit known
+    int precision = 0;     ///< decimal digits in all; 0: no limit known
+    int scale = 0;         ///< decimal digits after the point
+    int keyOrdinal = 0;    ///< place in the primary key, from 1; 0: not in it
+    bool computed = false; ///< computed by the database, never written
+
+    /// Whether a saved row can be found by comparing this column with "=":
+    /// the large text, image and xml types and computed columns cannot.
+    bool comparable() const;
+    /// A text column whose "=" follows a collation (letter case, trailing
+    /// blanks): the columns a save compares exactly.
+    bool collatedText() const;
 };
 
 struct TableInfo {

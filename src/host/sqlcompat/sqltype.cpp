@@ -28,4 +28,50 @@ SqlType sqlTypeFromDeclared(std::string_view declaredType)
     return SqlType::Unknown;
 }
 
+DeclaredType parseDeclaredType(std::string_view declaredType)
+{
+    DeclaredType out;
+    out.kind = sqlTypeFromDeclared(declaredType);
+    const std::size_t open = declaredType.find('(');
+    std::string name = lowerAscii(declaredType.substr(0, open));
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t'))
+        name.pop_back();
+    const std::size_t first = name.find_first_not_of(" \t");
+    out.name = first == std::string::npos ? std::string() : name.substr(first);
+    // SQL Server's defaults for the exact numerics declared without numbers.
+    if (out.name == "decimal" || out.name == "numeric")
+        out.precision = 18;
+    else if (out.name == "money")
+        out.precision = 19, out.scale = 4;
+    else if (out.name == "smallmoney")
+        out.precision = 10, out.scale = 4;
+    if (open == std::string_view::npos)
+        return out;
+    // "(n)" or "(p, s)"; anything else ("(max)") leaves the numbers at 0.
+    int numbers[2] = {0, 0};
+    int count = 0;
+    bool digits = false;
+    for (std::size_t i = open + 1; i < declaredType.size() && declaredType[i] != ')'; ++i) {
+        const char c = declaredType[i];
+        if (c >= '0' && c <= '9' && count < 2) {
+            numbers[count] = numbers[count] * 10 + (c - '0');
+            digits = true;
+        } else if (c == ',' && digits) {
+            ++count;
+            digits = false;
+        } else if (c != ' ') {
+            return out;
+        }
+    }
+    if (digits)
+        ++count;
+    if (out.kind == SqlType::Decimal) {
+        out.precision = numbers[0];
+        out.scale = count > 1 ? numbers[1] : 0;
+    } else if (count == 1) {
+        out.length = numbers[0];
+    }
+    return out;
+}
+
 } // namespace vantik::sqlcompat

@@ -20,4 +20,16 @@ enum class SqlType {
 /// to its kind. Unknown declarations give SqlType::Unknown.
 SqlType sqlTypeFromDeclared(std::string_view declaredType);
 
+/// A declared column type taken apart: "VARCHAR(20)" is varchar of length 20,
+/// "decimal(18,2)" precision 18 and scale 2. A number left out stays 0 (no limit
+/// known); "varchar(max)" has length 0.
+struct DeclaredType {
+    SqlType kind = SqlType::Unknown;
+    std::string name; ///< lower case, without the parenthesis: "varchar", "decimal"
+    int length = 0;   ///< characters, for character types
+    int precision = 0;
+    int scale = 0;
+};
+DeclaredType parseDeclaredType(std::string_view declaredType);
+
 } // namespace vantik::sqlcompat

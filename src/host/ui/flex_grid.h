@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/sqlcompat/sqltype.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -30,6 +32,10 @@ public:
     /// Empty text outside the grid.
     virtual QString text(int row, int column) const = 0;
     virtual void setText(int row, int column, const QString& text) = 0;
+
+    /// What the column was bound from, for printing and export; Unknown for a
+    /// grid filled cell by cell, whose values then speak for themselves.
+    virtual sqlcompat::SqlType columnType(int /*column*/) const { return sqlcompat::SqlType::Unknown; }
 
     virtual int columnWidth(int column) const = 0;
     virtual void setColumnWidth(int column, int twips) = 0;

@@ -32,12 +32,20 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const
     const int row = index.row() + 1;
     if (role == Qt::DisplayRole)
         return gridText(row, index.column());
-    if (role == Qt::BackgroundRole) {
+    if (role == Qt::BackgroundRole || role == Qt::ForegroundRole) {
+        OleColor background = kNoColor;
         const auto cell = m_cellColors.constFind(key(row, index.column()));
         if (cell != m_cellColors.constEnd())
-            return oleToColor(*cell);
-        if (std::size_t(row) < m_rowColors.size() && m_rowColors[row] != kNoColor)
-            return oleToColor(m_rowColors[row]);
+            background = *cell;
+        else if (std::size_t(row) < m_rowColors.size())
+            background = m_rowColors[row];
+        if (background == kNoColor)
+            return {};
+        if (role == Qt::BackgroundRole)
+            return oleToColor(background);
+        // Black text is unreadable on the marking's blue.
+        if (prefersLightText(background))
+            return QColor(Qt::white);
     }
     return {};
 }
@@ -128,6 +136,7 @@ void FlexGridModel::bind(ResultSet result)
     beginResetModel();
     m_header = result.columnNames();
     m_data = std::move(result);
+    m_typed = true;
     clearDecorations();
     endResetModel();
 }
@@ -140,6 +149,7 @@ void FlexGridModel::reset(int rows, int columns)
     for (int column = 0; column < columns; ++column)
         names.append(QString());
     m_header = names;
+    m_typed = false;
     m_data = ResultSet(names, std::vector<SqlType>(std::size_t(columns), SqlType::Text));
     for (int cell = 0; cell < (std::max(rows, 1) - 1) * columns; ++cell)
         m_data.appendCell(QStringView());
@@ -155,6 +165,7 @@ void FlexGridModel::appendRow(const QString& tabSeparated)
         beginResetModel();
         for (qsizetype column = 0; column < parts.size(); ++column)
             m_header.append(QString());
+        m_typed = false;
         m_data = ResultSet(m_header, std::vector<SqlType>(std::size_t(m_header.size()), SqlType::Text));
         endResetModel();
     }

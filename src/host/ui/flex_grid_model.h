@@ -36,6 +36,10 @@ public:
     void reset(int rows, int columns);
     void appendRow(const QString& tabSeparated);
 
+    /// The declared kind of a column bound from a result; Unknown once the grid
+    /// was reset or shaped by an appended row.
+    SqlType columnType(int column) const { return m_typed ? m_data.columnType(column) : SqlType::Unknown; }
+
     /// The bound result, for memory accounting.
     const ResultSet& boundData() const { return m_data; }
 
@@ -49,6 +53,7 @@ private:
     QHash<quint64, QString> m_assigned;     // texts set after binding, by grid cell
     QHash<quint64, OleColor> m_cellColors;  // by grid cell
     std::vector<OleColor> m_rowColors;      // by grid row; kNoColor where none was set
+    bool m_typed = false;                   // the columns came from a result
 };
 
 } // namespace vantik

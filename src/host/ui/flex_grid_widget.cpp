@@ -1,9 +1,11 @@
 #include "host/ui/flex_grid_widget.h"
 
 #include "host/ui/flex_grid_model.h"
+#include "host/ui/grid_export_prompt.h"
 #include "host/ui/repaint_pacer.h"
 #include "host/ui/twips.h"
 
+#include <QAction>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableView>
@@ -22,6 +24,7 @@ FlexGridWidget::FlexGridWidget(QWidget* parent)
     : QWidget(parent)
     , m_view(new QTableView(this))
     , m_model(new FlexGridModel(this))
+    , m_exportAction(new QAction(QStringLiteral("Export\u2026"), this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -41,8 +44,18 @@ FlexGridWidget::FlexGridWidget(QWidget* parent)
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->installEventFilter(this);
     setFocusProxy(m_view);
+    m_exportAction->setObjectName(QStringLiteral("mExport"));
+    m_view->addAction(m_exportAction);
+    m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_exportAction, &QAction::triggered, this, [this] { exportGridAsked(window(), *this, exportName()); });
     connect(m_view, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { emit cellDoubleClicked(index.row() + 1, index.column()); });
+}
+
+void FlexGridWidget::setGridName(const QString& name)
+{
+    setAccessibleName(name);
+    m_view->setAccessibleName(name);
 }
 
 int FlexGridWidget::rowCount() const
@@ -63,6 +76,16 @@ QString FlexGridWidget::text(int row, int column) const
 void FlexGridWidget::setText(int row, int column, const QString& text)
 {
     m_model->setGridText(row, column, text);
+}
+
+sqlcompat::SqlType FlexGridWidget::columnType(int column) const
+{
+    return m_model->columnType(column);
+}
+
+QString FlexGridWidget::exportName() const
+{
+    return m_exportName.isEmpty() ? window()->windowTitle() : m_exportName;
 }
 
 int FlexGridWidget::columnWidth(int column) const
@@ -169,6 +192,7 @@ void FlexGridWidget::appendRow(const QString& tabSeparated)
 
 void FlexGridWidget::bind(ResultSet result)
 {
+    ++m_contentGeneration;
     m_model->bind(std::move(result));
     applyColumnWidths();
     if (m_model->rowCount() > 0)
@@ -177,6 +201,7 @@ void FlexGridWidget::bind(ResultSet result)
 
 void FlexGridWidget::reset(int rows, int columns)
 {
+    ++m_contentGeneration;
     m_model->reset(rows, columns);
     applyColumnWidths();
 }

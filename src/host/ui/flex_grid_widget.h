@@ -6,6 +6,7 @@
 
 #include <map>
 
+class QAction;
 class QTableView;
 
 namespace vantik {
@@ -37,6 +38,22 @@ public:
     bool isGridEnabled() const override;
     void setGridEnabled(bool enabled) override;
 
+    /// Changes whenever the content is replaced (bind, reset), so that a walk over
+    /// the rows can tell that the list it started on is gone.
+    quint64 contentGeneration() const { return m_contentGeneration; }
+
+    /// The name a screen reader says for the grid (the table inside carries it).
+    void setGridName(const QString& name);
+
+    sqlcompat::SqlType columnType(int column) const override;
+
+    /// "Export…" of the grid's context menu: every row, the shown columns, to a
+    /// workbook or CSV file the clerk chooses.
+    QAction* exportAction() const { return m_exportAction; }
+    /// The file name the export suggests; the window's title when none is set.
+    void setExportName(const QString& name) { m_exportName = name; }
+    QString exportName() const;
+
     QTableView* view() const { return m_view; }
     FlexGridModel* model() const { return m_model; }
 
@@ -60,6 +77,10 @@ private:
     bool m_scrollHooked = false;
     FlexGridModel* m_model;
     std::map<int, int> m_widths; // twips by column, as set
+    quint64 m_contentGeneration = 0;
+
+    QAction* m_exportAction;
+    QString m_exportName;
 };
 
 } // namespace vantik

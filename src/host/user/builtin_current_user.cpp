@@ -40,6 +40,7 @@ void BuiltinCurrentUser::setexepath(const QString& folder)
 void BuiltinCurrentUser::ShowMain()
 {
     LoginDialog dialog(m_settings, m_exeFolder, m_deptCode, QApplication::activeWindow());
+    dialog.recordLoginsIn(m_logFolder);
     if (dialog.exec() != QDialog::Accepted)
         return;
     auto connection = dialog.takeConnection();

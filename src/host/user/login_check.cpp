@@ -1,8 +1,11 @@
 #include "host/user/login_check.h"
 
 #include "host/data/connection.h"
+#include "host/data/recordset.h"
 #include "host/data/sql_quote.h"
 #include "host/demodata/password_hash.h"
+
+#include <QRandomGenerator>
 
 namespace vantik {
 
@@ -20,9 +23,9 @@ bool sameText(const QByteArray& a, const QByteArray& b)
     return difference == 0;
 }
 
-// The cost of the users' hashes. An unknown user is refused only after the same
-// work, so the time a refusal takes does not tell which user names exist.
-constexpr int kDecoyIterations = 100000;
+// An unknown user is refused only after the work of a current hash, so the time a
+// refusal takes does not tell which user names exist.
+constexpr int kDecoyIterations = kPasswordIterations;
 
 QByteArray hashOf(const QString& password, const QByteArray& salt, int iterations)
 {
@@ -41,6 +44,38 @@ LoginCheck refused()
 
 } // namespace
 
+QString loginOutcomeText(LoginOutcome outcome)
+{
+    switch (outcome) {
+    case LoginOutcome::Accepted:
+        return QStringLiteral("accepted");
+    case LoginOutcome::WrongDepartment:
+        return QStringLiteral("refused (another department)");
+    case LoginOutcome::Refused:
+        break;
+    }
+    return QStringLiteral("refused (unknown user or wrong password)");
+}
+
+void strengthenPasswordHash(Connection& connection, const QString& userName, const QString& password)
+{
+    QByteArray saltBytes(16, '\0');
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32*>(saltBytes.data()), saltBytes.size() / 4);
+    const QByteArray salt = saltBytes.toHex();
+    Recordset user;
+    user.open(QStringLiteral("SELECT UserName, PasswordSalt, PasswordHash, Iterations FROM Build_File..tbcoUsers "
+                             "WHERE UserName = '%1'")
+                  .arg(sqlQuote(userName)),
+              connection, CursorType::Keyset, LockType::Optimistic);
+    if (user.eof())
+        return;
+    user.setField(QStringLiteral("PasswordSalt"), QString::fromLatin1(salt));
+    user.setField(QStringLiteral("PasswordHash"), QString::fromLatin1(hashOf(password, salt, kPasswordIterations)));
+    user.setField(QStringLiteral("Iterations"), QString::number(kPasswordIterations));
+    user.update();
+    user.close();
+}
+
 LoginCheck checkUserPassword(Connection& connection, const QString& userName, const QString& password,
                              const QString& deptCode)
 {
@@ -55,21 +90,22 @@ LoginCheck checkUserPassword(Connection& connection, const QString& userName, co
         return refused();
     }
 
-    const QByteArray computed = hashOf(password, rows.text(0, 3).toUtf8(), rows.text(0, 5).toInt());
+    const int iterations = rows.text(0, 5).toInt();
+    const QByteArray computed = hashOf(password, rows.text(0, 3).toUtf8(), iterations);
     if (!sameText(computed, rows.text(0, 4).toUtf8()))
         return refused();
 
+    const QString userDept = rows.text(0, 2).trimmed();
+    if (!deptCode.trimmed().isEmpty() && userDept != deptCode.trimmed()) {
+        LoginCheck check = refused();
+        check.outcome = LoginOutcome::WrongDepartment;
+        return check;
+    }
     LoginCheck check;
     check.userName = rows.text(0, 0);
     check.displayName = rows.text(0, 1);
-    const QString userDept = rows.text(0, 2).trimmed();
-    if (!deptCode.trimmed().isEmpty() && userDept != deptCode.trimmed()) {
-        check.outcome = LoginOutcome::WrongDepartment;
-        check.message = QStringLiteral("The user %1 does not belong to department %2.")
-                            .arg(check.userName, deptCode.trimmed());
-        return check;
-    }
     check.outcome = LoginOutcome::Accepted;
+    check.weakHash = iterations < kPasswordIterations;
     return check;
 }
 

@@ -10,7 +10,9 @@ enum class LoginOutcome {
     Accepted,
     /// Unknown user or wrong password; the two are not told apart.
     Refused,
-    /// Right password, but the user works in another department.
+    /// A user of another department. The clerk is told exactly what a wrong
+    /// password tells, so that the refusal confirms no password; only the record of
+    /// log-ins tells the two apart.
     WrongDepartment,
 };
 
@@ -21,7 +23,12 @@ struct LoginCheck {
     /// The user as the users table spells them (accepted or wrong department only).
     QString userName;
     QString displayName;
+    /// Accepted with a hash of fewer iterations than new passwords get.
+    bool weakHash = false;
 };
+
+/// The outcome as the record of log-ins writes it.
+QString loginOutcomeText(LoginOutcome outcome);
 
 inline constexpr const char* kRefusedLoginMessage = "Unknown user or wrong password.";
 
@@ -31,5 +38,10 @@ inline constexpr const char* kRefusedLoginMessage = "Unknown user or wrong passw
 /// the table cannot be read.
 LoginCheck checkUserPassword(Connection& connection, const QString& userName, const QString& password,
                              const QString& deptCode);
+
+/// Stores the user's password again with a fresh salt and kPasswordIterations,
+/// through an optimistic save (a hash changed meanwhile is left alone). Throws
+/// DatabaseError when it cannot be saved.
+void strengthenPasswordHash(Connection& connection, const QString& userName, const QString& password);
 
 } // namespace vantik

@@ -4,9 +4,11 @@
 #include "host/data/connection.h"
 #include "host/data/settings_store.h"
 #include "host/user/odbc_drivers.h"
+#include "host/user/user_log_file.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -267,11 +269,23 @@ bool LoginDialog::ensureConnection()
     }
 }
 
+void LoginDialog::record(const QString& userName, LoginOutcome outcome)
+{
+    if (m_recordFolder.isEmpty())
+        return;
+    try {
+        recordLogin(m_recordFolder, QDateTime::currentDateTime(), userName, loginOutcomeText(outcome));
+    } catch (const std::exception&) {
+        // The user log in the same folder reports an unwritable folder to the clerk.
+    }
+}
+
 void LoginDialog::attemptLogin()
 {
     showMessage(QString());
+    // The choices are remembered only once they led to a log-in: a mistyped folder
+    // or another clerk's refused name must not be offered at the next start.
     const LoginChoices wanted = choices();
-    saveLoginChoices(m_settings, wanted);
     if (wanted.userName.isEmpty()) {
         showMessage(QStringLiteral("Type your user name."));
         m_userName->setFocus();
@@ -292,18 +306,20 @@ void LoginDialog::attemptLogin()
         return;
     }
 
-    switch (check.outcome) {
-    case LoginOutcome::Accepted:
+    record(wanted.userName, check.outcome);
+    if (check.outcome == LoginOutcome::Accepted) {
         m_login = check;
+        saveLoginChoices(m_settings, wanted);
+        if (check.weakHash) {
+            try {
+                const WaitCursor wait;
+                strengthenPasswordHash(*m_connection, check.userName, m_password->text());
+            } catch (const std::exception&) {
+                // The log-in stands; the hash is raised at a later one.
+            }
+        }
         accept();
         return;
-    case LoginOutcome::WrongDepartment:
-        showMessage(check.message);
-        m_userName->setFocus();
-        m_userName->selectAll();
-        return;
-    case LoginOutcome::Refused:
-        break;
     }
     ++m_refusals;
     if (m_refusals >= kMaximumRefusals) {

@@ -44,6 +44,9 @@ public:
     /// What the connection part of the dialog holds (no user password).
     LoginChoices choices() const;
 
+    /// Every accepted and refused log-in is recorded in this folder (empty: none).
+    void recordLoginsIn(const QString& folder) { m_recordFolder = folder; }
+
 private:
     void buildWidgets();
     void setTabOrderChain();
@@ -53,6 +56,7 @@ private:
     void attemptLogin();
     bool ensureConnection();
     void showMessage(const QString& text);
+    void record(const QString& userName, LoginOutcome outcome);
 
     SettingsStore& m_settings;
     QString m_deptCode;
@@ -60,6 +64,7 @@ private:
     QString m_connectionKey; // what m_connection was opened with
     LoginCheck m_login;
     int m_refusals = 0;
+    QString m_recordFolder;
 
     QRadioButton* m_embedded = nullptr;
     QRadioButton* m_odbc = nullptr;

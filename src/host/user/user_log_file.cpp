@@ -56,6 +56,11 @@ UserLogFile::UserLogFile(const QString& folder, const QString& userName)
     m_file.setFileName(QDir(folder).filePath(userLogFileName(userName)));
 }
 
+UserLogFile::UserLogFile(const QString& path)
+{
+    m_file.setFileName(path);
+}
+
 void UserLogFile::open()
 {
     const QString folder = QFileInfo(m_file.fileName()).absolutePath();
@@ -67,6 +72,15 @@ void UserLogFile::open()
     // A file left by an older version or copied in may be readable by others.
     if (!m_file.setPermissions(kOwnerOnly))
         failWriting(m_file.fileName(), m_file.errorString());
+}
+
+void recordLogin(const QString& folder, const QDateTime& when, const QString& userName, const QString& outcome)
+{
+    // The same file rules as a user log: owner only, flushed at once.
+    UserLogFile record(QDir(folder).filePath(QString::fromLatin1(kLoginRecordFileName)));
+    record.writeLine(userLogLine(when, QStringLiteral("%1  %2").arg(userName.isEmpty() ? QStringLiteral("(none)")
+                                                                                         : userName,
+                                                                     outcome)));
 }
 
 void UserLogFile::writeLine(const QString& line)

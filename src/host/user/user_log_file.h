@@ -16,12 +16,22 @@ QString userLogFileName(const QString& userName);
 /// The folder of the user logs: <per-user data folder>/vantik/logs.
 QString defaultUserLogFolder();
 
+/// The record of log-ins beside the user logs. Its extension is one no user log
+/// has, so no user name can make a user log of it.
+inline constexpr const char* kLoginRecordFileName = "logins.record";
+
+/// Appends one line to the record of log-ins (mode 0600): time, the user name as typed and the outcome, never a password. Throws
+/// ComponentError when it cannot be written.
+void recordLogin(const QString& folder, const QDateTime& when, const QString& userName, const QString& outcome);
+
 /// One user's log file, open for appending while the object lives. Only the owner may
 /// read it (mode 0600): it tells what the clerk worked on. Every line is flushed at
 /// once so that nothing is lost when the program ends abruptly.
 class UserLogFile {
 public:
     UserLogFile(const QString& folder, const QString& userName);
+    /// Any file, under the same rules.
+    explicit UserLogFile(const QString& path);
 
     QString path() const { return m_file.fileName(); }
     /// Throws ComponentError when the line cannot be written.

@@ -23,6 +23,7 @@ UserLogWindow::UserLogWindow(QWidget* parent)
     // Closing the main window ends the program even while the log is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     m_text->setObjectName(QStringLiteral("txtLog"));
+    m_text->setAccessibleName(QStringLiteral("User log"));
     m_text->setReadOnly(true);
     m_text->setMaximumBlockCount(kMaximumLines);
     m_text->setLineWrapMode(QPlainTextEdit::NoWrap);

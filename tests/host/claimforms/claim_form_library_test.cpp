@@ -13,6 +13,8 @@
 #include "support/fake_host.h"
 #include "support/qt_printers.h"
 #include "support/temp_dir.h"
+#include "library_fixture.h"
+#include "support/watched_connection.h"
 
 #include <QLabel>
 #include <QPrintPreviewDialog>
@@ -27,23 +29,8 @@ using namespace vantik::test;
 
 namespace {
 
-class ClaimFormLibraryTest : public ::testing::Test {
+class ClaimFormLibraryTest : public LibraryOnDemoCopy {
 protected:
-    void SetUp() override
-    {
-        user.databaseFolder = copyOfDemoDb(folder.path());
-        user.ShowMain();
-        library.UseClasses(true);
-        library.InitWithDB();
-    }
-
-    void exec(const QString& sql, const QVariantList& parameters = {})
-    {
-        user.sqlconnection().executeNative(sql, parameters);
-    }
-
-    int count(const QString& tsql) { return user.sqlconnection().execute(tsql).text(0, 0).toInt(); }
-
     // An in-patient admission with every section the insurer asks for.
     void admitComplete(const QString& id, const QString& hospNum = "T0001")
     {
@@ -70,14 +57,6 @@ protected:
         made->nonmodal(true);
         return made;
     }
-
-    TempDir folder;
-    TempDir settingsFolder;
-    SettingsStore settings{settingsFolder.path()};
-    FakeCurrentUser user;
-    BuiltinClaimFormClasses library{ClaimFormEnvironment{user, [] { return QStringLiteral("CLERK"); },
-                                                         [] { return QDateTime(QDate(2026, 11, 30), QTime(9, 30)); },
-                                                         &settings}};
 };
 
 } // namespace
@@ -136,7 +115,7 @@ TEST_F(ClaimFormLibraryTest, EntryWindowOffersVerificationOnlyWhenCompleteAndRec
         "SELECT CF4VerifiedBy, CF4Status, convert(varchar, CF4VerifiedOn, 0) FROM Station..tbNurseProfile WHERE IDNum = 'T1'");
     ASSERT_EQ(profile.rowCount(), 1);
     EXPECT_EQ(profile.text(0, 0), "CLERK");
-    EXPECT_EQ(profile.text(0, 1), "Verified");
+    EXPECT_EQ(profile.text(0, 1), "VERIFIED");
     EXPECT_EQ(profile.text(0, 2), "Nov 30 2026  9:30AM");
     EXPECT_EQ(window->lblMessage->text(), "Marked verified by CLERK.");
     EXPECT_FALSE(window->cmdMarkVerified->isEnabled()); // the first verifier stays on record
@@ -159,6 +138,11 @@ TEST_F(ClaimFormLibraryTest, EntryWindowOffersVerificationOnlyWhenCompleteAndRec
     EXPECT_TRUE(unknown->entryWindow()->lblHeader->text().contains("was not found"));
     EXPECT_FALSE(unknown->entryWindow()->cmdMarkVerified->isEnabled());
 
+    EXPECT_EQ(library.openWindows().size(), 3u);
+    // Another form object on an open admission brings its window forward again.
+    auto again = std::static_pointer_cast<BuiltinClaimForm>(form("T1"));
+    again->showEntry();
+    EXPECT_EQ(again->entryWindow(), window);
     EXPECT_EQ(library.openWindows().size(), 3u);
     complete->UnloadForm();
     EXPECT_EQ(complete->entryWindow(), nullptr);
@@ -208,8 +192,9 @@ TEST_F(ClaimFormLibraryTest, DaysUsedCountOnlyTheDaysInsideTheAdmissionsYear)
 TEST_F(ClaimFormLibraryTest, OrdersLoadThenImportOnce)
 {
     admitComplete("T1");
+    // The grid shows 9:00:00 AM; the order was written at 9:00:00.003.
     exec("INSERT INTO Station.tbDoctorOrders (IDNum, OrderDate, OrderText, DoctorID) VALUES "
-         "('T1', '2026-11-02 09:00:00.000', 'CBC, urinalysis', NULL), "
+         "('T1', '2026-11-02 09:00:00.003', 'CBC, urinalysis', NULL), "
          "('T1', '2026-11-03 09:00:00.000', 'May go home', NULL)");
     // The second order is already in the ward notes, at its time and with its text.
     exec("INSERT INTO Station.tbCourseWard (IDNum, CourseDate, CourseNotes) VALUES "
@@ -230,6 +215,10 @@ TEST_F(ClaimFormLibraryTest, OrdersLoadThenImportOnce)
     EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbCourseWard WHERE IDNum = 'T1' AND CourseNotes = 'CBC, urinalysis' "
                     "AND EncodedBy = 'CLERK'"),
               1);
+    // The note keeps the order's own time, not the grid's text of it.
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbCourseWard WHERE IDNum = 'T1' AND "
+                    "CourseDate = '2026-11-02T09:00:00.003'"),
+              1);
     orders->ImportOrders("T1", grid, status);
     EXPECT_EQ(status, "exists");
     EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbCourseWard WHERE IDNum = 'T1'"), 3);
@@ -237,4 +226,107 @@ TEST_F(ClaimFormLibraryTest, OrdersLoadThenImportOnce)
     orders->LoadDocOrders("T2", grid, status);
     EXPECT_EQ(status, "none");
     EXPECT_EQ(grid.rowCount(), 1);
+}
+
+TEST_F(ClaimFormLibraryTest, TwoClerksVerifyingOneFormKeepTheFirstVerification)
+{
+    admitComplete("T1");
+    admitComplete("T2");
+    exec("INSERT INTO Station.tbNurseProfile (IDNum, CF4Status) VALUES ('T1', 'FOR VERIFICATION')");
+    // A second clerk on a connection of their own.
+    FakeCurrentUser otherUser;
+    otherUser.databaseFolder = folder.path();
+    otherUser.ShowMain();
+    BuiltinClaimFormClasses otherLibrary{ClaimFormEnvironment{otherUser, [] { return QStringLiteral("OTHER"); },
+                                                              [] { return QDateTime(QDate(2026, 11, 30), QTime(9, 0)); },
+                                                              &settings}};
+    otherLibrary.UseClasses(true);
+    otherLibrary.InitWithDB();
+    const auto open = [](BuiltinClaimFormClasses& in, const QString& id) {
+        auto made = std::static_pointer_cast<BuiltinClaimForm>(in.clsCF4());
+        made->IDNUM(id);
+        made->nonmodal(true);
+        made->showEntry();
+        return made;
+    };
+    const QString verifier = "SELECT CF4VerifiedBy + '|' + CF4Status + '|' + ChangeBy FROM Station..tbNurseProfile "
+                             "WHERE IDNum = '%1'";
+
+    // Both have the form open; both press Mark verified. With a profile, and without one.
+    for (const QString id : {"T1", "T2"}) {
+        auto mine = open(library, id);
+        auto theirs = open(otherLibrary, id);
+        ASSERT_TRUE(mine->entryWindow()->cmdMarkVerified->isEnabled());
+        ASSERT_TRUE(theirs->entryWindow()->cmdMarkVerified->isEnabled());
+        theirs->entryWindow()->cmdMarkVerified->click();
+        EXPECT_EQ(theirs->entryWindow()->lblMessage->text(), "Marked verified by OTHER.");
+        mine->entryWindow()->cmdMarkVerified->click();
+        EXPECT_TRUE(mine->entryWindow()->lblMessage->text().contains("changed by another user"))
+            << mine->entryWindow()->lblMessage->text().toStdString();
+        EXPECT_TRUE(mine->entryWindow()->cmdReload->isDefault());
+        EXPECT_EQ(user.sqlconnection().execute(verifier.arg(id)).text(0, 0), "OTHER|VERIFIED|OTHER");
+        // Reload shows the other clerk's verification and offers none.
+        mine->entryWindow()->cmdReload->click();
+        EXPECT_FALSE(mine->entryWindow()->cmdMarkVerified->isEnabled());
+        EXPECT_EQ(mine->entryWindow()->lblMessage->text(), "");
+    }
+
+    // A change from outside since the window read the profile (the status alone) is kept too.
+    admitComplete("T3");
+    exec("INSERT INTO Station.tbNurseProfile (IDNum, CF4Status) VALUES ('T3', 'OPEN')");
+    auto mine = open(library, "T3");
+    exec("UPDATE Station.tbNurseProfile SET CF4Status = 'ON HOLD' WHERE IDNum = 'T3'");
+    mine->entryWindow()->cmdMarkVerified->click();
+    EXPECT_TRUE(mine->entryWindow()->lblMessage->text().contains("nothing was saved"));
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbNurseProfile WHERE IDNum = 'T3' AND CF4VerifiedBy IS NULL "
+                    "AND CF4Status = 'ON HOLD'"),
+              1);
+    mine->entryWindow()->cmdReload->click();
+    mine->entryWindow()->cmdMarkVerified->click();
+    EXPECT_EQ(mine->entryWindow()->lblMessage->text(), "Marked verified by CLERK.");
+    // The worklist's "Changed By" filter finds the clerk's verification.
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbNurseProfile NP WHERE NP.ChangeBy like '%CLERK%' AND "
+                    "NP.IDNum = 'T3' AND NP.ChangeDate = '2026-11-30T09:30:00'"),
+              1);
+}
+
+TEST_F(ClaimFormLibraryTest, AValidationPassLeavesAtMostOneEntryWindow)
+{
+    admitComplete("T1");
+    admitComplete("T2");
+    // What a validation pass does per row: open the form, check it through a
+    // second object, unload that.
+    for (int pass = 0; pass < 3; ++pass) {
+        for (const QString id : {"T1", "T2", "NO-SUCH"}) {
+            form(id)->showEntry();
+            auto check = form(id);
+            check->showEntry();
+            check->verifydata();
+            check->UnloadForm();
+            EXPECT_LE(library.openWindows().size(), 1u);
+        }
+    }
+    EXPECT_TRUE(library.openWindows().empty());
+}
+
+TEST_F(ClaimFormLibraryTest, AVerificationChecksEveryColumnOfTheProfileWhenItLands)
+{
+    admitComplete("T1");
+    exec("INSERT INTO Station.tbNurseProfile (IDNum, CF4Status, CF4AssignedTo) VALUES ('T1', 'OPEN', 'ANA')");
+    auto mine = std::static_pointer_cast<BuiltinClaimForm>(form("T1"));
+    mine->showEntry();
+    // Another clerk re-assigns the form between the window's check and its save:
+    // a column this save does not write, changed at the last moment.
+    auto watched = std::make_unique<WatchedConnection>(std::move(user.connection));
+    WatchedConnection* connection = watched.get();
+    user.connection = std::move(watched);
+    const auto other = Connection::openEmbedded(folder.path());
+    connection->beforeSave = [&](int) {
+        other->executeNative("UPDATE Station.tbNurseProfile SET CF4AssignedTo = 'BEN' WHERE IDNum = 'T1'", {});
+    };
+    mine->entryWindow()->cmdMarkVerified->click();
+    EXPECT_TRUE(mine->entryWindow()->lblMessage->text().contains("changed by another user"));
+    EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbNurseProfile WHERE IDNum = 'T1' AND CF4VerifiedBy IS NULL "
+                    "AND CF4AssignedTo = 'BEN'"),
+              1);
 }

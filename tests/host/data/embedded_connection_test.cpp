@@ -113,6 +113,11 @@ TEST_F(EmbeddedConnectionTest, DateBoundsReadLiteralsAsSqlServerDoes)
     const ResultSet january = m_connection->execute(
         "SELECT IDNum FROM Patient_Data..tbPatient WHERE ADMDATE >= '01/06/2024' AND ADMDATE <= '2/1/2024'");
     EXPECT_EQ(january.rowCount(), 2);
+    // The forms the program writes, which SQL Server reads alike under every language.
+    const ResultSet iso = m_connection->execute("SELECT IDNum FROM Patient_Data..tbPatient WHERE ADMDATE >= "
+                                                "'2024-01-06T12:00:00.000' AND ADMDATE < '20240131'");
+    ASSERT_EQ(iso.rowCount(), 1);
+    EXPECT_EQ(iso.text(0, 0), "2400002");
     EXPECT_EQ(errorOf(*m_connection, "SELECT IDNum FROM Patient_Data..tbPatient WHERE ADMDATE >= 'yesterday'"),
               "Conversion failed when converting date and/or time from character string.");
     EXPECT_EQ(errorOf(*m_connection, "SELECT IDNum FROM Patient_Data..tbPatient WHERE ADMDATE <= '02/30/2024'"),

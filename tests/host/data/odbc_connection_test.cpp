@@ -46,7 +46,9 @@ TEST(OdbcConnection, RunsStatementsAndConvertsValues)
 
     EXPECT_EQ(connection->executeNative("UPDATE t SET Name = ? WHERE ID = ? AND Name IS NULL", {"Reyes", 2}), 1);
     EXPECT_EQ(connection->execute("SELECT Name FROM t WHERE ID = 2").text(0, 0), "Reyes");
-    EXPECT_EQ(connection->nativeTableName({"Patient_Data", "tbPatient"}), "[Patient_Data]..[tbPatient]");
+    // SQLite through ODBC: its own spelling of a table of an attached database.
+    EXPECT_EQ(connection->nativeTableName({"Patient_Data", "tbPatient"}), "[Patient_Data].[tbPatient]");
+    EXPECT_EQ(connection->description(), "SQLite (ODBC)");
     EXPECT_EQ(connection->nativeColumnName("Length]Stay"), "[Length]]Stay]");
 
     try {

@@ -154,10 +154,10 @@ TEST_F(RecordsetTest, RefusesWhatItCannotWrite)
     rs.update(); // nothing assigned: nothing to do
     rs.close();
 
-    rs.open("SELECT Name FROM Patient_Data..tbNoKey", *m_connection, CursorType::Dynamic, LockType::Optimistic);
+    rs.open("SELECT Body FROM Patient_Data..tbLongNotes", *m_connection, CursorType::Dynamic, LockType::Optimistic);
     try {
-        rs.setField("Name", "x");
-        FAIL() << "a table without a key was written";
+        rs.setField("Body", "x");
+        FAIL() << "a row that nothing identifies was written";
     } catch (const DatabaseError& error) {
         EXPECT_TRUE(error.message().contains("primary key")) << error.message().toStdString();
     }
@@ -203,4 +203,41 @@ TEST_F(RecordsetTest, ReopenedPerRowSavesEachRecord)
             LockType::Optimistic);
     EXPECT_EQ(rs.field(0), "0");
     EXPECT_THROW(rs.setField(0, "5"), DatabaseError);
+}
+
+// A record whose fields belong together (a verification: status, verifier, time)
+// must not be saved over a change to any of them, assigned or not.
+TEST_F(RecordsetTest, AllColumnsCriteriaRefusesAChangeToAnyColumnRead)
+{
+    const auto other = Connection::openEmbedded(m_dir.path());
+    Recordset mine;
+    mine.setUpdateCriteria(UpdateCriteria::AllColumns);
+    mine.open(kDrugQuery, *m_connection, CursorType::ForwardOnly, LockType::Optimistic);
+    Recordset byDefault;
+    byDefault.open(kDrugQuery, *m_connection, CursorType::ForwardOnly, LockType::Optimistic);
+    EXPECT_EQ(byDefault.updateCriteria(), UpdateCriteria::KeyAndAssigned);
+
+    other->executeNative("UPDATE \"Patient_Data\".\"tbPatientMedicine\" SET UnitCode = 'tab' WHERE ID = 1", {});
+    mine.setField("Route", "IV");
+    try {
+        mine.update();
+        FAIL() << "saved over another user's change of a column it read";
+    } catch (const DatabaseError& error) {
+        EXPECT_EQ(error.message(), kRecordChangedMessage);
+    }
+    EXPECT_EQ(scalar("SELECT Route FROM Patient_Data..tbPatientMedicine WHERE ID = 1"), "Oral");
+
+    // Only the assigned column is checked by default.
+    byDefault.setField("Route", "IV");
+    byDefault.update();
+    EXPECT_EQ(scalar("SELECT Route FROM Patient_Data..tbPatientMedicine WHERE ID = 1"), "IV");
+
+    // Unchanged columns, a NULL among them, let the save through; the criteria
+    // survive closing and opening again.
+    mine.close();
+    mine.open(kDrugQuery, *m_connection, CursorType::ForwardOnly, LockType::Optimistic);
+    mine.moveNext(); // Route is NULL here
+    mine.setField("Dosage", "250mg");
+    mine.update();
+    EXPECT_EQ(scalar("SELECT Dosage FROM Patient_Data..tbPatientMedicine WHERE ID = 2"), "250mg");
 }

@@ -56,7 +56,7 @@ QString worklistStatement(const WorklistShape& shape)
         s += " AND p.IDNum  = '" + shape.idNum + "'";
     } else {
         s += " AND " + dateColumn + " >= '" + QString("11/01/2026") + "'";
-        s += " AND " + dateColumn + " <= '" + QString("12/1/2026") + "'";
+        s += " AND " + dateColumn + " <= '" + QString("20261201") + "'";
         if (shape.allFilters) {
             s += " AND LastName like  'Dela%'";
             s += " AND FirstName like  'Ma%'";

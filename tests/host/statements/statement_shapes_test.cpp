@@ -167,7 +167,7 @@ TEST_F(StatementShapes, ChartCountsClaimsPerMonthAndStatus)
     ASSERT_GT(all.rowCount(), 20);
     for (int row = 1; row < all.rowCount(); ++row)
         EXPECT_LE(all.text(row - 1, 0), all.text(row, 0)); // month text in text order
-    const ResultSet january = run(test::chartStatement("01/01/2026", "2/1/2026"));
+    const ResultSet january = run(test::chartStatement("01/01/2026", "20260201"));
     ASSERT_GT(january.rowCount(), 0);
     for (int row = 0; row < january.rowCount(); ++row)
         EXPECT_TRUE(january.text(row, 0) == "1-2026" || january.text(row, 0) == "2-2026") << january.text(row, 0).toStdString();

@@ -1,6 +1,7 @@
 #include "host/data/result_set.h"
 #include "host/ui/flex_grid_model.h"
 #include "host/ui/flex_grid_widget.h"
+#include "host/ui/ole_color.h"
 
 #include <QAbstractItemModelTester>
 #include <QTableView>
@@ -76,6 +77,29 @@ TEST(FlexGrid, ColoursGoToTheCurrentCellOrTheWholeRowAndABindClearsThem)
 
     grid.bind(threeByTwo());
     EXPECT_EQ(grid.background(2, 0), kOleWhite);
+}
+
+TEST(FlexGrid, TextOnADarkRowIsWhiteAndStaysDefaultElsewhere)
+{
+    FlexGridWidget grid;
+    grid.bind(threeByTwo());
+    const auto foreground = [&](int row, int column) {
+        return grid.model()->data(grid.model()->index(row - 1, column), Qt::ForegroundRole);
+    };
+    grid.setRowBackground(1, kOleBlue);
+    grid.setRowBackground(2, kOleGreen);
+    grid.setCurrent(3, 0);
+    grid.setCellBackground(kOleRed);
+    EXPECT_EQ(foreground(1, 0).value<QColor>(), QColor(Qt::white));
+    EXPECT_EQ(foreground(1, 1).value<QColor>(), QColor(Qt::white));
+    // The marking's blue keeps its colour; the lighter colours keep the usual text.
+    EXPECT_EQ(grid.model()->data(grid.model()->index(0, 0), Qt::BackgroundRole).value<QColor>(), QColor(0, 0, 255));
+    EXPECT_FALSE(foreground(2, 0).isValid());
+    EXPECT_FALSE(foreground(3, 0).isValid());
+    EXPECT_FALSE(foreground(3, 1).isValid());
+    for (OleColor light : {kOleWhite, kOleYellow, kOleGreen, kOleRed, kOlePaleBlue})
+        EXPECT_FALSE(prefersLightText(light)) << light;
+    EXPECT_TRUE(prefersLightText(0x000080)); // dark red
 }
 
 TEST(FlexGrid, AppendedRowsSplitAtTabsIntoTheGridsColumns)

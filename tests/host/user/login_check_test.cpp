@@ -1,6 +1,8 @@
 #include "host/data/connection.h"
+#include "host/demodata/password_hash.h"
 #include "host/user/login_check.h"
 #include "support/demo_db.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -58,12 +60,38 @@ TEST_F(LoginCheckTest, QuotesInTheUserNameStayInsideTheLiteral)
     EXPECT_EQ(check("clerk'--", "clerk123").outcome, LoginOutcome::Refused);
 }
 
-TEST_F(LoginCheckTest, OtherDepartmentIsToldOnlyWithTheRightPassword)
+TEST_F(LoginCheckTest, OtherDepartmentIsRefusedInTheWordsOfAWrongPassword)
 {
     const LoginCheck garcia = check("agarcia", "garcia2026");
     EXPECT_EQ(garcia.outcome, LoginOutcome::WrongDepartment);
-    EXPECT_TRUE(garcia.message.contains("does not belong to department 21")) << garcia.message.toStdString();
+    EXPECT_EQ(garcia.message, kRefusedLoginMessage);
+    EXPECT_TRUE(garcia.userName.isEmpty());
     EXPECT_EQ(check("agarcia", "wrong").outcome, LoginOutcome::Refused);
     EXPECT_EQ(check("agarcia", "garcia2026", "05").outcome, LoginOutcome::Accepted);
     EXPECT_EQ(check("admin", "admin2026").outcome, LoginOutcome::WrongDepartment);
+}
+
+TEST(PasswordStrengthening, AWeakStoredHashIsRaisedAtTheNextLogIn)
+{
+    test::TempDir folder;
+    const auto connection = Connection::openEmbedded(test::copyOfDemoDb(folder.path()));
+    // A hash stored before the cost was raised.
+    const std::string weak = pbkdf2Sha256Hex("clerk123", "0011", 1000);
+    connection->executeNative("UPDATE Build_File.tbcoUsers SET PasswordSalt = '0011', PasswordHash = ?, "
+                              "Iterations = 1000 WHERE UserName = 'clerk'",
+                              {QString::fromStdString(weak)});
+    const LoginCheck before = checkUserPassword(*connection, "clerk", "clerk123", "21");
+    ASSERT_EQ(before.outcome, LoginOutcome::Accepted);
+    EXPECT_TRUE(before.weakHash);
+
+    strengthenPasswordHash(*connection, "clerk", "clerk123");
+    const ResultSet stored = connection->execute(
+        "SELECT Iterations, PasswordSalt, PasswordHash FROM Build_File..tbcoUsers WHERE UserName = 'clerk'");
+    EXPECT_EQ(stored.text(0, 0).toInt(), kPasswordIterations);
+    EXPECT_NE(stored.text(0, 1), "0011");
+    EXPECT_NE(stored.text(0, 2).toStdString(), weak);
+    const LoginCheck after = checkUserPassword(*connection, "clerk", "clerk123", "21");
+    EXPECT_EQ(after.outcome, LoginOutcome::Accepted);
+    EXPECT_FALSE(after.weakHash);
+    EXPECT_EQ(checkUserPassword(*connection, "clerk", "clerk1234", "21").outcome, LoginOutcome::Refused);
 }

@@ -113,17 +113,39 @@ TEST_F(LoginDialogTest, ThreeRefusedPasswordsCloseTheDialog)
     logIn(*dialog, "clerk", "wrong1");
     EXPECT_TRUE(dialog->message().startsWith("Unknown user or wrong password.")) << dialog->message().toStdString();
     EXPECT_TRUE(as<QLineEdit>(*dialog, "txtPassword")->text().isEmpty());
-    // Another department is no wrong password and is not counted.
+    // A user of another department is refused in the same words, and it counts:
+    // a different answer would confirm the password to whoever is guessing.
     logIn(*dialog, "agarcia", "garcia2026");
-    EXPECT_TRUE(dialog->message().contains("does not belong to department 21")) << dialog->message().toStdString();
-    EXPECT_EQ(dialog->refusals(), 1);
-    logIn(*dialog, "no'body", "x");
-    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->message().startsWith("Unknown user or wrong password.")) << dialog->message().toStdString();
+    EXPECT_EQ(dialog->refusals(), 2);
     EXPECT_TRUE(dialog->message().contains("1 try left")) << dialog->message().toStdString();
-    logIn(*dialog, "clerk", "wrong3");
+    logIn(*dialog, "no'body", "x");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_EQ(dialog->refusals(), 3);
+}
+
+TEST_F(LoginDialogTest, EveryAttemptIsRecordedWithoutThePassword)
+{
+    auto dialog = openDialog();
+    dialog->recordLoginsIn(m_dir.file("logs"));
+    typeInto(*dialog, "txtFolder", test::sharedDemoDb());
+    logIn(*dialog, "clerk", "Wrong-Secret-1");
+    logIn(*dialog, "agarcia", "garcia2026");
+    logIn(*dialog, "clerk", "clerk123");
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    QFile record(m_dir.file("logs/logins.record"));
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(record.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].endsWith("  clerk  refused (unknown user or wrong password)")) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith("  agarcia  refused (another department)")) << lines[1].toStdString();
+    EXPECT_TRUE(lines[2].endsWith("  clerk  accepted")) << lines[2].toStdString();
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.contains("Secret") || line.contains("garcia2026") || line.contains("clerk123"));
+    EXPECT_EQ(record.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther | QFileDevice::WriteGroup
+                                      | QFileDevice::WriteOther),
+              QFileDevice::Permissions());
 }
 
 TEST_F(LoginDialogTest, AUserNameIsNeededBeforeConnecting)
@@ -152,21 +174,13 @@ TEST_F(LoginDialogTest, ChoicesAreRememberedButNoPassword)
         EXPECT_TRUE(dialog->message().startsWith("Cannot connect to the database:")) << dialog->message().toStdString();
         EXPECT_GT(dialog->message().size(), QString("Cannot connect to the database: ").size());
     }
-    const QString stored = settingsText();
-    EXPECT_TRUE(stored.contains("[CurrentUser]")) << stored.toStdString();
-    EXPECT_FALSE(stored.contains("SqlSecret-7"));
-    EXPECT_FALSE(stored.contains("UserSecret-9"));
-    EXPECT_FALSE(stored.contains("CF4"));
+    // A log-in that did not succeed leaves nothing for the next start to offer.
+    EXPECT_FALSE(settingsText().contains("[CurrentUser]")) << settingsText().toStdString();
 
     auto dialog = openDialog();
-    EXPECT_TRUE(as<QRadioButton>(*dialog, "radOdbc")->isChecked());
-    EXPECT_EQ(as<QLineEdit>(*dialog, "txtServer")->text(), "127.0.0.1");
-    EXPECT_EQ(as<QSpinBox>(*dialog, "spnPort")->value(), 1);
-    EXPECT_EQ(as<QLineEdit>(*dialog, "txtSqlLogin")->text(), "his_reader");
-    EXPECT_TRUE(as<QLineEdit>(*dialog, "txtSqlPassword")->text().isEmpty());
-    EXPECT_EQ(as<QLineEdit>(*dialog, "txtUserName")->text(), "clerk");
-    EXPECT_TRUE(as<QLineEdit>(*dialog, "txtPassword")->text().isEmpty());
-    EXPECT_EQ(dialog->focusWidget(), control(*dialog, "txtPassword"));
+    EXPECT_TRUE(as<QRadioButton>(*dialog, "radEmbedded")->isChecked());
+    EXPECT_TRUE(as<QLineEdit>(*dialog, "txtUserName")->text().isEmpty());
+    click(*dialog, "radOdbc");
 
     // A DSN stands for driver, server and port.
     typeInto(*dialog, "txtDsn", "HIS");
@@ -183,6 +197,14 @@ TEST_F(LoginDialogTest, TheEmbeddedFolderIsRemembered)
         typeInto(*dialog, "txtPassword", "reyes2026");
         QTest::keyClick(control(*dialog, "txtPassword"), Qt::Key_Return); // Enter logs in
         EXPECT_EQ(dialog->result(), QDialog::Accepted) << dialog->message().toStdString();
+    }
+    EXPECT_FALSE(settingsText().contains("reyes2026"));
+    {
+        // A refused log-in of another clerk later does not replace what was kept.
+        auto refused = openDialog();
+        typeInto(*refused, "txtFolder", m_dir.file("elsewhere"));
+        logIn(*refused, "jsantos", "wrong");
+        refused->reject();
     }
     auto dialog = openDialog();
     EXPECT_TRUE(as<QRadioButton>(*dialog, "radEmbedded")->isChecked());

@@ -1,0 +1,121 @@
+#include "host/claimforms/claim_form_input.h"
+
+#include "host/claimforms/claim_form_requirements.h"
+
+#include <QRegularExpression>
+
+namespace vantik {
+
+namespace {
+
+InputCheck accepted(const QString& value)
+{
+    return InputCheck{value, QString()};
+}
+
+InputCheck refused(const QString& message)
+{
+    return InputCheck{QString(), message};
+}
+
+// A plain decimal number: digits, at most one point and the given decimals; no
+// sign, exponent, thousands separator or unit, so that what is stored is a number
+// every reader of the table takes the same way.
+std::optional<double> plainNumber(const QString& text, int decimals)
+{
+    static const QRegularExpression shape(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
+    if (!shape.match(text).hasMatch())
+        return std::nullopt;
+    const qsizetype point = text.indexOf(QLatin1Char('.'));
+    if (point >= 0 && text.size() - point - 1 > decimals)
+        return std::nullopt;
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+InputCheck checkNumber(const QString& typed, const QString& field, double lowest, double highest, int decimals,
+                       const QString& form)
+{
+    const QString text = typed.trimmed();
+    const std::optional<double> value = plainNumber(text, decimals);
+    if (!value || *value < lowest || *value > highest)
+        return refused(QStringLiteral("%1: type %2.").arg(field, form));
+    return accepted(text);
+}
+
+} // namespace
+
+InputCheck checkBloodPressure(const QString& typed)
+{
+    const QString form = QStringLiteral("Blood pressure: type it as systolic/diastolic, for example 120/80 (systolic "
+                                        "40–300 over diastolic 10–200, the systolic the higher).");
+    static const QRegularExpression shape(QStringLiteral("^\\s*([0-9]{1,3})\\s*/\\s*([0-9]{1,3})\\s*$"));
+    const QRegularExpressionMatch match = shape.match(typed);
+    if (!match.hasMatch())
+        return refused(form);
+    const int systolic = match.captured(1).toInt();
+    const int diastolic = match.captured(2).toInt();
+    if (systolic < 40 || systolic > 300 || diastolic < 10 || diastolic > 200 || systolic <= diastolic)
+        return refused(form);
+    return accepted(QStringLiteral("%1/%2").arg(systolic).arg(diastolic));
+}
+
+InputCheck checkTemperature(const QString& typed)
+{
+    return checkNumber(typed, QStringLiteral("Temperature"), 30, 45, 1,
+                       QStringLiteral("degrees Celsius from 30 to 45, for example 37.2"));
+}
+
+InputCheck checkPulseRate(const QString& typed)
+{
+    return checkNumber(typed, QStringLiteral("Pulse"), 20, 250, 0,
+                       QStringLiteral("the beats per minute, a whole number from 20 to 250"));
+}
+
+InputCheck checkRespiratoryRate(const QString& typed)
+{
+    return checkNumber(typed, QStringLiteral("Respiratory rate"), 5, 80, 0,
+                       QStringLiteral("the breaths per minute, a whole number from 5 to 80"));
+}
+
+InputCheck checkHeight(const QString& typed)
+{
+    return checkNumber(typed, QStringLiteral("Height (cm)"), 20, 250, 1,
+                       QStringLiteral("centimetres from 20 to 250, for example 162.5"));
+}
+
+InputCheck checkWeight(const QString& typed)
+{
+    return checkNumber(typed, QStringLiteral("Weight (kg)"), 0.3, 350, 2,
+                       QStringLiteral("kilograms from 0.3 to 350, for example 58.4"));
+}
+
+InputCheck checkTakenOn(const QString& field, const QDateTime& when, const QDateTime& admitted, const QDateTime& now)
+{
+    if (!when.isValid())
+        return refused(QStringLiteral("%1: type a date and time as mm/dd/yyyy hh:mm AM.").arg(field));
+    if (when > now)
+        return refused(QStringLiteral("%1: the date and time cannot be in the future.").arg(field));
+    if (admitted.isValid() && when < admitted) {
+        return refused(QStringLiteral("%1: the date and time cannot be before the admission (%2).")
+                           .arg(field, admitted.toString(QStringLiteral("MM/dd/yyyy h:mm AP"))));
+    }
+    return accepted(when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+}
+
+InputCheck checkText(const QString& field, const QString& typed, bool refusePlaceholders, int maxLength)
+{
+    const QString text = typed.trimmed();
+    if (text.isEmpty())
+        return refused(QStringLiteral("%1: type a text.").arg(field));
+    if (refusePlaceholders && !isMeaningfulHistory(text))
+        return refused(QStringLiteral("%1: \"%2\" does not count; type what the patient came with.").arg(field, text));
+    if (text.contains(QChar(0)))
+        return refused(QStringLiteral("%1: the text holds a NUL character, which cannot be stored.").arg(field));
+    if (maxLength > 0 && text.size() > maxLength)
+        return refused(QStringLiteral("%1: at most %2 characters (this text has %3).").arg(field).arg(maxLength).arg(text.size()));
+    return accepted(text);
+}
+
+} // namespace vantik

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+#include <optional>
+
+namespace vantik {
+
+/// What the clerk typed into a section of the entry window, checked before
+/// anything is written. Each check gives the text to store, or a message that
+/// names the field and the form it accepts; an invalid value saves nothing.
+struct InputCheck {
+    QString value;   ///< as it is stored (trimmed, numbers in their plain form)
+    QString message; ///< empty when the value is accepted
+
+    bool ok() const { return message.isEmpty(); }
+};
+
+/// "systolic/diastolic": systolic 40–300 over diastolic 10–200, systolic above diastolic.
+InputCheck checkBloodPressure(const QString& typed);
+/// Degrees Celsius, 30–45, at most one decimal place.
+InputCheck checkTemperature(const QString& typed);
+/// Beats a minute, a whole number 20–250.
+InputCheck checkPulseRate(const QString& typed);
+/// Breaths a minute, a whole number 5–80.
+InputCheck checkRespiratoryRate(const QString& typed);
+/// Centimetres, 20–250, at most one decimal place.
+InputCheck checkHeight(const QString& typed);
+/// Kilograms, 0.3–350, at most two decimal places.
+InputCheck checkWeight(const QString& typed);
+
+/// A date-time of the admission: not in the future, not before the admission
+/// (when its start is known). field names it in the message.
+InputCheck checkTakenOn(const QString& field, const QDateTime& when, const QDateTime& admitted, const QDateTime& now);
+
+/// A text that must say something; withPlaceholders also refuses what encoders
+/// type instead of a text ("NA", "N/A", "none"), as the brief history's rule does.
+/// maxLength is the column's (0: no limit).
+InputCheck checkText(const QString& field, const QString& typed, bool refusePlaceholders, int maxLength);
+
+} // namespace vantik

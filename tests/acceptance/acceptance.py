@@ -1,0 +1,402 @@
+"""Acceptance checks of the real program, driven from outside through its
+accessibility tree on a fresh demo database: what two clerks at once, a list
+replaced under a running pass, a window closed in the middle of one and a long
+validation pass do to the data and the windows.
+
+Usage: acceptance.py --worklist EXE --demo-db EXE --sql EXE --work DIR [name ...]
+"""
+
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import time
+import traceback
+
+from clerk import (KEY_ESCAPE, Failure, Program, find, find_all, must_find, name, press, press_key, role, set_text,
+                   sql, table_rows, wait_for)
+
+ARGS = None
+DEMO = None  # the demo database every check copies
+IN_PATIENT_MONTH = ("10/01/2026", "11/30/2026")
+
+
+def fresh_database(label):
+    folder = os.path.join(ARGS.work, label, "db")
+    shutil.rmtree(folder, ignore_errors=True)
+    shutil.copytree(DEMO, folder)
+    return folder
+
+
+def start(label, database, user="clerk", password="clerk123"):
+    program = Program(ARGS.worklist, os.path.join(ARGS.work, label, "home-" + user), label + "/" + user)
+    program.log_in(database, user, password)
+    return program
+
+
+def list_patients(program, start_date, end_date, id_num=""):
+    program.type_into("IDNum", id_num)
+    program.type_into("Start Date", start_date)
+    program.type_into("End Date", end_date)
+    program.click("Refresh")
+    return wait_for(lambda: listed_count(program), what="the list")[0]
+
+
+def listed_count(program):
+    """The count label once it agrees with the grid (rows + 1 so that an empty list is true)."""
+    rows = program.grid().queryTable().nRows
+    counts = [name(label) for label in find_all(program.main, "label") if name(label).isdigit()]
+    return (rows,) if counts and int(counts[0]) == rows else None
+
+
+def sensitive():
+    import pyatspi
+    return pyatspi.STATE_SENSITIVE
+
+
+def listed_ids(program):
+    return [row[0] for row in table_rows(program.grid(), [1])]
+
+
+def marked(database):
+    """Admissions whose GU entry the male marking wrote."""
+    rows = sql(ARGS.sql, database,
+               "SELECT IDNum FROM Patient_Data..tbPatientConditions WHERE AreaCat = 'PhysicalExam' "
+               "AND AreaSubCat = 'GU(IE)' AND Code = 'X' AND Result = '1' AND Remarks = 'Not Applicable'")
+    return {row[0] for row in rows}
+
+
+def status_row(program):
+    """The row a pass is at, from "<task>: row n of N" in the status bar; 0 when none runs."""
+    text = program.status()
+    if ": row " not in text:
+        return 0
+    return int(text.split(": row ")[1].split(" of ")[0])
+
+
+def wait_until_idle(program, timeout=120):
+    """Until the pass ends: the grid is enabled again and the status bar clear."""
+    wait_for(lambda: status_row(program) == 0 and program.grid().getState().contains(sensitive()),
+             timeout, "the pass of %s to end" % program.label, interval=0.2)
+
+
+def close_main_window(program):
+    """What Esc does on the main window: its hidden Close button, the cancel button.
+    (A key sent through the display would reach whichever window lies on top.)"""
+    # Pressed from another process: a question asked on the way holds the press.
+    program.press_later("push button", "Close")
+
+
+def message_if_any(program, seconds=1.0):
+    try:
+        return program.message_box(timeout=seconds)
+    except Failure:
+        return None
+
+
+# The checks ---------------------------------------------------------------
+
+
+def check_two_clerks_verify_one_form():
+    """Two clerks press Mark verified on one claim form: the first is kept."""
+    database = fresh_database("verify")
+    first = start("verify", database, "clerk", "clerk123")
+    second = start("verify", database, "mreyes", "reyes2026")
+    try:
+        list_patients(first, *IN_PATIENT_MONTH)
+        candidates = listed_ids(first)
+        idnum, mine = None, None
+        for candidate in candidates:
+            if candidate in verified(database):
+                continue
+            list_patients(first, "", "", candidate)
+            first.click("Claim Form")
+            window = first.window("CF4 Entries - " + candidate)
+            button = must_find(window, "push button", "Mark verified")
+            if button.getState().contains(sensitive()):
+                idnum, mine = candidate, window
+                break
+            press_key(window, KEY_ESCAPE)
+            wait_for(lambda: not first.windows("CF4 Entries - " + candidate), what="the entry window to close")
+        if idnum is None:
+            raise Failure("no complete, unverified claim form in the demo month")
+        list_patients(second, "", "", idnum)
+        second.click("Claim Form")
+        theirs = second.window("CF4 Entries - " + idnum)
+
+        press(must_find(theirs, "push button", "Mark verified"))
+        wait_for(lambda: find(theirs, "label", name_starts="Marked verified by MREYES"), what="their verification")
+        press(must_find(mine, "push button", "Mark verified"))
+        wait_for(lambda: find(mine, "label", name_starts="This claim form was changed by another user"),
+                 what="the refusal in the second window")
+        row = sql(ARGS.sql, database, "SELECT CF4VerifiedBy, CF4Status, ChangeBy FROM Station..tbNurseProfile "
+                                      "WHERE IDNum = '%s'" % idnum)
+        if row != [["MREYES", "VERIFIED", "MREYES"]]:
+            raise Failure("the profile holds %r" % row)
+    finally:
+        first.stop()
+        second.stop()
+
+
+def verified(database):
+    return {row[0] for row in sql(ARGS.sql, database, "SELECT IDNum FROM Station..tbNurseProfile "
+                                                       "WHERE CF4VerifiedBy IS NOT NULL")}
+
+
+def duplicated_gu_entries(database):
+    rows = sql(ARGS.sql, database,
+               "SELECT A.IDNum FROM Patient_Data..tbPatientConditions A WHERE A.AreaCat = 'PhysicalExam' "
+               "AND A.AreaSubCat = 'GU(IE)' AND A.Description = 'OTHERS' AND EXISTS (SELECT 1 FROM "
+               "Patient_Data..tbPatientConditions B WHERE B.IDNum = A.IDNum AND B.AreaCat = 'PhysicalExam' "
+               "AND B.AreaSubCat = 'GU(IE)' AND B.Description = 'OTHERS' AND B.ID < A.ID)")
+    return {row[0] for row in rows}
+
+
+def check_two_markings_at_once_add_no_duplicate():
+    """Two clerks mark the same list's GU entries at once: no admission gets two."""
+    database = fresh_database("race")
+    programs = [start("race", database, "clerk", "clerk123"), start("race", database, "jsantos", "santos2026")]
+    before = duplicated_gu_entries(database)  # the nurses' own double entries
+    try:
+        for program in programs:
+            program.check("Top 500 records", False)
+            list_patients(program, "01/01/2026", "11/30/2026")
+        for program in programs:
+            program.press_later("menu item", "Mark listed male patient GU to 'not applicable'")
+        for program in programs:
+            wait_until_idle(program, timeout=300)
+        messages = [message_if_any(p) for p in programs]
+        for found in messages:
+            if found and "changed by another user" not in found[0]:
+                raise Failure("a marking stopped with: " + found[0])
+        added = duplicated_gu_entries(database) - before
+        if added:
+            raise Failure("%d admissions got a second GU entry: %s" % (len(added), sorted(added)[:5]))
+    finally:
+        for program in programs:
+            program.stop()
+
+
+def start_marking_and_wait_for_row(program, row):
+    program.ready_to_press()
+    program.press_later("menu item", "Mark listed male patient GU to 'not applicable'")
+    wait_for(lambda: status_row(program) >= row, 60, "the marking to reach row %d" % row, interval=0.05)
+
+
+def check_a_refresh_stops_the_marking():
+    """A refresh during the marking stops it at its next row; the new list is not touched."""
+    database = fresh_database("refresh")
+    program = start("refresh", database)
+    try:
+        program.check("Top 500 records", False)
+        list_patients(program, "01/01/2026", "11/30/2026")
+        old_list = listed_ids(program)
+        before = marked(database)
+        start_marking_and_wait_for_row(program, 20)
+        program.click("Refresh")
+        text, box = program.message_box()
+        if "The list changed while the operation ran: row " not in text:
+            raise Failure("the message reads: " + text)
+        stopped_at = int(text.split(": row ")[1].split(" ")[0])
+        program.answer(box, "OK")
+        newly = marked(database) - before
+        beyond = newly - set(old_list[:stopped_at - 1])
+        if beyond:
+            raise Failure("marked after the list changed: %s" % sorted(beyond)[:5])
+        if stopped_at < 20 or not newly:
+            raise Failure("stopped at row %d with %d marked" % (stopped_at, len(newly)))
+    finally:
+        program.stop()
+
+
+def check_closing_during_the_marking_asks_and_stops():
+    """Esc during the marking asks; Yes stops it and the program ends."""
+    database = fresh_database("close")
+    program = start("close", database)
+    try:
+        program.check("Top 500 records", False)
+        rows = list_patients(program, "01/01/2026", "11/30/2026")
+        before = marked(database)
+        start_marking_and_wait_for_row(program, 20)
+        close_main_window(program)
+        text, box = program.message_box()
+        if text != "An operation is still running. Stop it and close?":
+            raise Failure("the question reads: " + text)
+        at = status_row(program)
+        program.answer(box, "Yes")
+        program.wait_exit(30)
+        newly = marked(database) - before
+        if not newly or at >= rows:
+            raise Failure("%d marked, stopped at row %d of %d" % (len(newly), at, rows))
+        time.sleep(1)
+        if marked(database) - before != newly:
+            raise Failure("the marking went on after the window closed")
+    finally:
+        program.stop()
+
+
+def check_other_windows_close_with_the_main_window():
+    """The drug, report and chart windows go with the main window, and the program ends."""
+    database = fresh_database("windows")
+    program = start("windows", database)
+    try:
+        list_patients(program, *IN_PATIENT_MONTH)
+        program.click("Drug Batch Update")
+        program.window("Batch Update")
+        program.menu("Accomplisment Report (by Attending Dr)")
+        program.window("Report")
+        program.menu("Chart")
+        program.window("Graph Chart")
+        close_main_window(program)
+        program.wait_exit(30)
+    finally:
+        program.stop()
+
+
+def check_validating_the_list_leaves_one_window_and_little_memory():
+    """All Listed: Validate Requirements over 500 rows: at most one entry window, memory kept."""
+    database = fresh_database("validate")
+    program = start("validate", database)
+    try:
+        rows = list_patients(program, "01/01/2026", "11/30/2026")
+        if rows < 500:
+            raise Failure("only %d rows listed" % rows)
+        program.click("Validate")  # the first window's one-off costs
+        wait_for(lambda: program.windows("User Log"), what="the user log")
+        before = program.rss_kib()
+        program.press_later("push button", "All  Listed: Validate Requirements")
+        wait_for(lambda: status_row(program) > 0, 30, "the validation to start", interval=0.05)
+        wait_until_idle(program, timeout=300)
+        entries = program.windows("CF4 Entries")
+        grown = program.rss_kib() - before
+        if len(entries) > 1:
+            raise Failure("%d entry windows are open" % len(entries))
+        if grown > 40 * 1024:
+            raise Failure("memory grew by %d MB" % (grown // 1024))
+    finally:
+        program.stop()
+
+
+COMPLETABLE = {"brief history", "vital signs", "height/weight", "GU(IE)", "course in the ward"}
+
+
+def missing_of(window):
+    label = wait_for(lambda: find(window, "label", name_starts="Missing: ") or find(window, "label", "Nothing is missing."),
+                     what="the missing line")
+    text = name(label)
+    return set(text[len("Missing: "):].split("; ")) if text.startswith("Missing: ") else set()
+
+
+def fill(window, field, text):
+    """The box a label names (not the label itself)."""
+    box = wait_for(lambda: next((a for a in find_all(window, None, field) if role(a) in ("text", "combo box")), None),
+                   what="the box %r" % field)
+    if role(box) == "combo box":
+        box = must_find(box, "text")
+    set_text(box, text)
+
+
+def complete_section(window, section):
+    """Types a valid value into each field of the section's page and saves it."""
+    pages = {"brief history": "Brief history", "vital signs": "Vital signs", "height/weight": "Height/weight",
+             "GU(IE)": "GU(IE)", "course in the ward": "Course in the ward"}
+    press(must_find(window, "page tab", pages[section]))
+    if section == "brief history":
+        fill(window, "Brief history (what the patient came with):", "Fever for three days")
+        press(must_find(window, "push button", "Save the brief history"))
+    elif section == "vital signs":
+        for field, value in (("Blood pressure (systolic/diastolic):", "120/80"), ("Temperature (°C):", "37.1"),
+                             ("Pulse (per minute):", "82"), ("Respiratory rate (per minute):", "18")):
+            fill(window, field, value)
+        press(must_find(window, "push button", "Save the vital signs"))
+    elif section == "height/weight":
+        fill(window, "Height (cm)", "158")
+        fill(window, "Weight (kg)", "52.5")
+        press(must_find(window, "push button", "Save the height and weight"))
+    elif section == "GU(IE)":
+        fill(window, "Finding:", "Not Assessed")
+        press(must_find(window, "push button", "Save the GU(IE) finding"))
+    else:
+        fill(window, "Note:", "Course noted from the chart.")
+        press(must_find(window, "push button", "Save the note"))
+    wait_for(lambda: section not in missing_of(window), what="the %s to leave the missing line" % section)
+
+
+def check_completing_a_claim_form_in_its_window():
+    """A claim form missing its height/weight and GU(IE) is completed in its window and verified."""
+    database = fresh_database("complete")
+    program = start("complete", database)
+    try:
+        list_patients(program, "01/01/2026", "11/30/2026")
+        done = verified(database)
+        chosen, window, missing = None, None, set()
+        for candidate in listed_ids(program)[:150]:
+            if candidate in done:
+                continue
+            list_patients(program, "", "", candidate)
+            program.click("Claim Form")
+            window = program.window("CF4 Entries - " + candidate)
+            missing = missing_of(window)
+            if {"height/weight", "GU(IE)"} <= missing <= COMPLETABLE:
+                chosen = candidate
+                break
+            press(must_find(window, "push button", "Close"))
+            wait_for(lambda: not program.windows("CF4 Entries - " + candidate), what="the entry window to close")
+        if chosen is None:
+            raise Failure("no listed claim form misses just what the window completes")
+        for section in sorted(missing):
+            complete_section(window, section)
+        mark = must_find(window, "push button", "Mark verified")
+        wait_for(lambda: mark.getState().contains(sensitive()), what="Mark verified to be offered")
+        press(mark)
+        wait_for(lambda: find(window, "label", "Marked verified by CLERK."), what="the verification")
+        rows = sql(ARGS.sql, database, "SELECT count(1) FROM Patient_Data..tbPatientHistory WHERE IDNum = '%s' AND "
+                                       "Height = '158' AND Weight = '52.5'" % chosen)
+        profile = sql(ARGS.sql, database, "SELECT CF4VerifiedBy FROM Station..tbNurseProfile WHERE IDNum = '%s'" % chosen)
+        if rows != [["1"]] or profile != [["CLERK"]]:
+            raise Failure("the tables hold %r and %r" % (rows, profile))
+    finally:
+        program.stop()
+
+
+CHECKS = [
+    check_two_clerks_verify_one_form,
+    check_two_markings_at_once_add_no_duplicate,
+    check_a_refresh_stops_the_marking,
+    check_closing_during_the_marking_asks_and_stops,
+    check_other_windows_close_with_the_main_window,
+    check_validating_the_list_leaves_one_window_and_little_memory,
+    check_completing_a_claim_form_in_its_window,
+]
+
+
+def main():
+    global ARGS, DEMO
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--worklist", required=True)
+    parser.add_argument("--demo-db", required=True)
+    parser.add_argument("--sql", required=True)
+    parser.add_argument("--work", required=True)
+    parser.add_argument("names", nargs="*")
+    ARGS = parser.parse_args()
+    DEMO = os.path.join(ARGS.work, "demo")
+    if not os.path.exists(os.path.join(DEMO, "Patient_Data.sqlite")):
+        subprocess.run([ARGS.demo_db, "--out", DEMO, "--admissions", "6000"], check=True, stdout=subprocess.DEVNULL)
+    failed = 0
+    for check in CHECKS:
+        if ARGS.names and not any(n in check.__name__ for n in ARGS.names):
+            continue
+        began = time.monotonic()
+        try:
+            check()
+            print("PASS %-70s %5.1f s" % (check.__name__, time.monotonic() - began), flush=True)
+        except Exception:
+            failed += 1
+            print("FAIL %-70s %5.1f s" % (check.__name__, time.monotonic() - began), flush=True)
+            traceback.print_exc()
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

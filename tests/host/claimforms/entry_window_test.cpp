@@ -1,0 +1,259 @@
+// The CF4 entry window as the place where a clerk completes a claim form: each
+// section is saved where the completeness checks read it, through the recordset,
+// logged, and shown at once; bad input and other clerks' changes save nothing.
+
+#include "host/claimforms/builtin_claim_form.h"
+#include "host/claimforms/claim_form_window.h"
+#include "host/ui/flex_grid_widget.h"
+#include "library_fixture.h"
+
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <gmock/gmock.h>
+
+namespace vantik::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class EntryWindowTest : public LibraryOnDemoCopy {
+protected:
+    void SetUp() override
+    {
+        LibraryOnDemoCopy::SetUp();
+        exec("INSERT INTO Patient_Data.tbMaster (HospNum, LastName, FirstName, Sex) VALUES ('T0001', 'CRUZ', 'ANA', 'F')");
+    }
+
+    /// An admission with its medicines and discharge only: every other section is the clerk's to complete.
+    void admitBare(const QString& id, bool outPatient = false)
+    {
+        exec(QStringLiteral("INSERT INTO Patient_Data.%1 (IDNum, HospNum, ADMDATE, DCRDATE) VALUES "
+                            "(?, 'T0001', '2026-11-02 08:00:00.000', ?)")
+                 .arg(outPatient ? "tbOutPatient" : "tbPatient"),
+             {id, outPatient ? QVariant() : QVariant("2026-11-05 10:00:00.000")});
+        exec("INSERT INTO Patient_Data.tbPatientMedicine (IDNum, GenericName) VALUES (?, 'PARACETAMOL')", {id});
+    }
+
+    ClaimFormWindow& open(const QString& id)
+    {
+        form = std::static_pointer_cast<BuiltinClaimForm>(library.clsCF4());
+        form->IDNUM(id);
+        form->nonmodal(true);
+        form->showEntry();
+        return *form->entryWindow();
+    }
+
+    std::shared_ptr<BuiltinClaimForm> form;
+};
+
+TEST_F(EntryWindowTest, EachSectionIsSavedWhereTheChecksReadItAndTheFindingsFollow)
+{
+    admitBare("T1");
+    ClaimFormWindow& window = open("T1");
+    EXPECT_EQ(window.lblMissing->text(),
+              "Missing: brief history; vital signs; height/weight; GU(IE); course in the ward");
+    EXPECT_FALSE(window.cmdMarkVerified->isEnabled());
+
+    window.txtBriefHistory->setPlainText("Fever for three days");
+    window.cmdSaveHistory->click();
+    EXPECT_EQ(window.lblMessage->text(), "Saved the brief history.");
+    EXPECT_EQ(one("SELECT BriefHistory FROM Patient_Data..tbPatient WHERE IDNum = 'T1'"), "Fever for three days");
+    EXPECT_EQ(window.lblMissing->text(), "Missing: vital signs; height/weight; GU(IE); course in the ward");
+
+    window.dtpVitalsTakenOn->setDateTime(QDateTime(QDate(2026, 11, 2), QTime(9, 15)));
+    window.txtBloodPressure->setText("120/80");
+    window.txtTemperature->setText("37.2");
+    window.txtPulseRate->setText("80");
+    window.txtRespiratoryRate->setText("18");
+    window.cmdSaveVitals->click();
+    EXPECT_EQ(one("SELECT BP + '|' + Temperature + '|' + PulseRate + '|' + RespRate + '|' + "
+                  "convert(varchar, VitalDate, 0) FROM Station..tbNurseVitalSigns WHERE IDNum = 'T1'"),
+              "120/80|37.2|80|18|Nov  2 2026  9:15AM");
+    EXPECT_TRUE(window.txtBloodPressure->text().isEmpty()); // ready for the next record
+
+    window.txtHeight->setText("160");
+    window.txtWeight->setText("55.5");
+    window.cmdSaveHeightWeight->click();
+    EXPECT_EQ(one("SELECT Height + '|' + Weight FROM Patient_Data..tbPatientHistory WHERE IDNum = 'T1'"), "160|55.5");
+
+    window.cboGuFinding->setEditText("Not Assessed");
+    window.cmdSaveGu->click();
+    EXPECT_EQ(one("SELECT Code + '|' + Result + '|' + Remarks + '|' + Description + '|' + EncodedBy FROM "
+                  "Patient_Data..tbPatientConditions WHERE IDNum = 'T1' AND AreaSubCat = 'GU(IE)'"),
+              "X|1|Not Assessed|OTHERS|CLERK");
+    EXPECT_EQ(window.lblMissing->text(), "Missing: course in the ward");
+    EXPECT_FALSE(window.cmdMarkVerified->isEnabled());
+
+    window.txtCourseNote->setPlainText("Seen by the attending; for discharge.");
+    window.cmdSaveNote->click();
+    EXPECT_EQ(one("SELECT CourseNotes + '|' + EncodedBy FROM Station..tbCourseWard WHERE IDNum = 'T1'"),
+              "Seen by the attending; for discharge.|CLERK");
+
+    // Nothing missing: verification is offered at once.
+    EXPECT_EQ(window.lblMissing->text(), "Nothing is missing.");
+    EXPECT_TRUE(window.cmdMarkVerified->isEnabled());
+    window.cmdMarkVerified->click();
+    EXPECT_EQ(window.lblMessage->text(), "Marked verified by CLERK.");
+    EXPECT_THAT(user.log, ElementsAre("T1 CF4 brief history: Fever for three days",
+                                      "T1 CF4 vital signs: 11/02/2026 9:15 AM BP 120/80, temperature 37.2, pulse 80, "
+                                      "respiratory rate 18",
+                                      "T1 CF4 height/weight: 11/30/2026 9:30 AM height 160 cm, weight 55.5 kg",
+                                      "T1 CF4 GU(IE): Not Assessed",
+                                      "T1 CF4 course in the ward: 11/30/2026 9:30 AM Seen by the attending; for "
+                                      "discharge."));
+    EXPECT_TRUE(window.unsavedSections().isEmpty());
+}
+
+TEST_F(EntryWindowTest, AnOutPatientVisitKeepsItsMeasuresOnTheVisitsHistory)
+{
+    admitBare("BT2", true);
+    ClaimFormWindow& window = open("BT2");
+    EXPECT_EQ(window.lblMissing->text(), "Missing: brief history; vital signs; height/weight; GU(IE)");
+    window.txtBloodPressure->setText("110/70");
+    window.txtTemperature->setText("36.8");
+    window.txtPulseRate->setText("72");
+    window.txtRespiratoryRate->setText("16");
+    QTest::keyClick(window.txtRespiratoryRate, Qt::Key_Return); // Enter saves the section
+    window.txtHeight->setText("150");
+    window.txtWeight->setText("49");
+    QTest::keyClick(window.txtWeight, Qt::Key_Enter);
+    EXPECT_EQ(one("SELECT count(1) FROM Patient_Data..tbOutPatientHistory WHERE IDNum = 'BT2'"), "2");
+    EXPECT_EQ(one("SELECT count(1) FROM Station..tbNurseVitalSigns WHERE IDNum = 'BT2'"), "0");
+    EXPECT_EQ(window.lblMissing->text(), "Missing: brief history; GU(IE)");
+}
+
+TEST_F(EntryWindowTest, InputIsCheckedBeforeAnythingIsWritten)
+{
+    admitBare("T1");
+    ClaimFormWindow& window = open("T1");
+    window.show();
+    const auto vitals = [&](const char* bp, const char* temperature, const char* pulse, const char* rate) {
+        window.tabSections->setCurrentWidget(window.txtBloodPressure->parentWidget());
+        window.txtBloodPressure->setText(bp);
+        window.txtTemperature->setText(temperature);
+        window.txtPulseRate->setText(pulse);
+        window.txtRespiratoryRate->setText(rate);
+        window.cmdSaveVitals->click();
+        return window.lblMessage->text().toStdString();
+    };
+    EXPECT_THAT(vitals("80/120", "37", "80", "18"), HasSubstr("Blood pressure: type it as systolic/diastolic"));
+    EXPECT_EQ(window.focusWidget(), window.txtBloodPressure);
+    EXPECT_THAT(vitals("120/80", "45.5", "80", "18"), HasSubstr("Temperature: type degrees Celsius from 30 to 45"));
+    EXPECT_THAT(vitals("120/80", "37", "19", "18"), HasSubstr("Pulse:"));
+    EXPECT_THAT(vitals("120/80", "37", "80", "81"), HasSubstr("Respiratory rate:"));
+    EXPECT_THAT(vitals("120/80", "37", "80", "18"), HasSubstr("Saved the vital signs"));
+    window.dtpVitalsTakenOn->setDateTime(kNow.addSecs(3600));
+    EXPECT_THAT(vitals("120/80", "37", "80", "18"), HasSubstr("Taken on: the date and time cannot be in the future."));
+    window.dtpVitalsTakenOn->setDateTime(QDateTime(QDate(2026, 11, 1), QTime(7, 0)));
+    EXPECT_THAT(vitals("120/80", "37", "80", "18"), HasSubstr("cannot be before the admission (11/02/2026 8:00 AM)"));
+    EXPECT_EQ(one("SELECT count(1) FROM Station..tbNurseVitalSigns WHERE IDNum = 'T1'"), "1");
+
+    window.txtBriefHistory->setPlainText(" N/A ");
+    window.cmdSaveHistory->click();
+    EXPECT_THAT(window.lblMessage->text().toStdString(), HasSubstr("Brief history: \"N/A\" does not count"));
+    window.txtHeight->setText("250.5");
+    window.txtWeight->setText("60");
+    window.cmdSaveHeightWeight->click();
+    EXPECT_THAT(window.lblMessage->text().toStdString(), HasSubstr("Height (cm): type centimetres from 20 to 250"));
+    window.cboGuFinding->setEditText("  ");
+    window.cmdSaveGu->click();
+    EXPECT_THAT(window.lblMessage->text().toStdString(), HasSubstr("GU(IE) finding: type a text."));
+    EXPECT_EQ(one("SELECT count(1) FROM Patient_Data..tbPatientHistory WHERE IDNum = 'T1'"), "0");
+    EXPECT_EQ(one("SELECT count(1) FROM Patient_Data..tbPatientConditions WHERE IDNum = 'T1'"), "0");
+    EXPECT_EQ(one("SELECT BriefHistory FROM Patient_Data..tbPatient WHERE IDNum = 'T1'"), "");
+    EXPECT_EQ(user.log.size(), 1); // the one saved vital-signs record
+}
+
+TEST_F(EntryWindowTest, AnotherClerksChangeSinceTheWindowReadItIsNeverOverwritten)
+{
+    admitBare("T1");
+    exec("UPDATE Patient_Data.tbPatient SET BriefHistory = 'Cough' WHERE IDNum = 'T1'");
+    exec("INSERT INTO Patient_Data.tbPatientConditions (IDNum, AreaCat, AreaSubCat, Description, Remarks) VALUES "
+         "('T1', 'PhysicalExam', 'GU(IE)', 'OTHERS', 'Pending')");
+    ClaimFormWindow& window = open("T1");
+    const auto other = Connection::openEmbedded(folder.path());
+    other->executeNative("UPDATE Patient_Data.tbPatient SET BriefHistory = 'Cough and fever' WHERE IDNum = 'T1'", {});
+    other->executeNative("UPDATE Patient_Data.tbPatientConditions SET Remarks = 'Normal' WHERE IDNum = 'T1'", {});
+
+    window.txtBriefHistory->setPlainText("Cough for a week");
+    window.cmdSaveHistory->click();
+    EXPECT_THAT(window.lblMessage->text().toStdString(), HasSubstr("changed by another user since it was read"));
+    EXPECT_TRUE(window.cmdReload->isDefault());
+    window.cboGuFinding->setEditText("Not Applicable");
+    window.cmdSaveGu->click();
+    EXPECT_THAT(window.lblMessage->text().toStdString(), HasSubstr("nothing was saved"));
+    EXPECT_EQ(one("SELECT BriefHistory FROM Patient_Data..tbPatient WHERE IDNum = 'T1'"), "Cough and fever");
+    EXPECT_EQ(one("SELECT Remarks FROM Patient_Data..tbPatientConditions WHERE IDNum = 'T1'"), "Normal");
+    EXPECT_TRUE(user.log.isEmpty());
+
+    // Reload shows what is saved now and keeps what the clerk typed; saving then is deliberate.
+    window.cmdReload->click();
+    EXPECT_EQ(window.lblHistoryNow->text(), "Saved: Cough and fever");
+    EXPECT_EQ(window.txtBriefHistory->toPlainText(), "Cough for a week");
+    window.cmdSaveHistory->click();
+    EXPECT_EQ(one("SELECT BriefHistory FROM Patient_Data..tbPatient WHERE IDNum = 'T1'"), "Cough for a week");
+}
+
+TEST_F(EntryWindowTest, EnterSavesEscAsksBeforeLosingTypedValues)
+{
+    admitBare("T1");
+    ClaimFormWindow& window = open("T1");
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    // Shift+Enter is a new line in the history; Enter saves it.
+    window.tabSections->setCurrentIndex(1);
+    window.txtBriefHistory->setFocus();
+    QTest::keyClicks(window.txtBriefHistory, "Fever");
+    QTest::keyClick(window.txtBriefHistory, Qt::Key_Return, Qt::ShiftModifier);
+    QTest::keyClicks(window.txtBriefHistory, "three days");
+    QTest::keyClick(window.txtBriefHistory, Qt::Key_Return);
+    EXPECT_EQ(one("SELECT BriefHistory FROM Patient_Data..tbPatient WHERE IDNum = 'T1'"), "Fever\nthree days");
+
+    window.txtHeight->setText("160");
+    QPointer<ClaimFormWindow> open(&window);
+    messages.setNextAnswer(false);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    ASSERT_EQ(messages.asked.size(), 1);
+    EXPECT_THAT(messages.asked[0].toStdString(), HasSubstr("changes that are not saved (height/weight)"));
+    EXPECT_TRUE(window.isVisible());
+    messages.setNextAnswer(true);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(open.isNull() || !open->isVisible());
+    EXPECT_EQ(one("SELECT count(1) FROM Patient_Data..tbPatientHistory WHERE IDNum = 'T1'"), "0");
+}
+
+TEST_F(EntryWindowTest, DoctorsOrdersAreImportedFromTheWindowOnce)
+{
+    admitBare("T1");
+    exec("INSERT INTO Station.tbDoctorOrders (IDNum, OrderDate, OrderText) VALUES "
+         "('T1', '2026-11-02 09:00:00.000', 'CBC, urinalysis'), ('T1', '2026-11-03 09:00:00.000', 'May go home')");
+    ClaimFormWindow& window = open("T1");
+    EXPECT_THAT(window.lblMissing->text().toStdString(), HasSubstr("course in the ward"));
+    window.cmdImportOrders->click();
+    EXPECT_EQ(window.lblOrders->text(), "Found 2 doctors' orders; the new ones were added to the course in the ward.");
+    EXPECT_EQ(window.grdOrders->rowCount(), 3);
+    EXPECT_EQ(one("SELECT count(1) FROM Station..tbCourseWard WHERE IDNum = 'T1' AND EncodedBy = 'CLERK'"), "2");
+    EXPECT_THAT(window.lblMissing->text().toStdString(), ::testing::Not(HasSubstr("course in the ward")));
+    EXPECT_THAT(user.log, ElementsAre("T1 CF4 course in the ward: doctors' orders imported"));
+    window.cmdImportOrders->click();
+    EXPECT_EQ(window.lblOrders->text(), "Found 2 doctors' orders; every one is in the course in the ward already.");
+    EXPECT_EQ(user.log.size(), 1);
+
+    ClaimFormWindow& none = open("NO-ORDERS");
+    EXPECT_FALSE(none.cmdImportOrders->isEnabled()); // an unknown admission offers no page to change
+    admitBare("T2");
+    ClaimFormWindow& without = open("T2");
+    without.cmdImportOrders->click();
+    EXPECT_EQ(without.lblOrders->text(), "This admission has no doctors' orders.");
+}
+
+} // namespace
+} // namespace vantik::test
