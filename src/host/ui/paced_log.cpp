@@ -5,7 +5,9 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include <utility>
 
@@ -78,7 +80,32 @@ public:
         const int keep = log.maximumBlockCount();
         if (keep > 0 && lines.size() > keep)
             lines = lines.mid(lines.size() - keep);
+        if (keep > 0)
+            dropOldest(log, keep - int(lines.size()));
         log.appendPlainText(lines.join(QLatin1Char('\n')));
+    }
+
+    /// Leaves at most `room` lines in a box that is full. The box drops its oldest
+    /// lines itself once it holds too many, but lays each of them out on the way,
+    /// which in a full log costs more than writing the new ones.
+    static void dropOldest(QPlainTextEdit& log, int room)
+    {
+        QTextDocument& document = *log.document();
+        if (document.isEmpty())
+            return;
+        const int excess = document.blockCount() - room;
+        if (excess <= 0)
+            return;
+        if (excess >= document.blockCount()) {
+            log.clear();
+            return;
+        }
+        // In an edit block the cursor does not lay out the lines it passes.
+        QTextCursor cursor(&document);
+        cursor.beginEditBlock();
+        cursor.setPosition(document.findBlockByNumber(excess).position(), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        cursor.endEditBlock();
     }
 
 private:

@@ -2,6 +2,7 @@
 #include "host/ui/repaint_pacer.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -38,6 +39,36 @@ TEST(PacedLog, LinesOfABatchGoInTogetherAsIfOneByOne)
     // Outside a batch each line goes in at once.
     pacedPrepend(activity, "Marked: 6");
     EXPECT_EQ(activity.toPlainText(), "Marked: 6\nMarked: 5\n");
+}
+
+TEST(PacedLog, AFullLogKeepsTheSameNewestLinesAsTheBoxItselfWould)
+{
+    // The box's own trimming, one line at a time, is the reference.
+    QPlainTextEdit reference;
+    reference.setMaximumBlockCount(5);
+    QPlainTextEdit paced;
+    paced.setMaximumBlockCount(5);
+    int next = 1;
+    // Batches that fit, fill the box exactly, overflow it by some, equal it and exceed it.
+    for (int size : {3, 2, 1, 4, 5, 7, 1}) {
+        {
+            BatchScope batch;
+            for (int i = 0; i < size; ++i, ++next) {
+                const QString line = QString("line %1").arg(next);
+                reference.appendPlainText(line);
+                pacedAppend(paced, line);
+            }
+        }
+        ASSERT_EQ(paced.toPlainText(), reference.toPlainText()) << "after a batch of " << size;
+        ASSERT_EQ(paced.document()->blockCount(), reference.document()->blockCount());
+    }
+    // Outside a batch, line by line into the full box.
+    for (int i = 0; i < 3; ++i, ++next) {
+        const QString line = QString("line %1").arg(next);
+        reference.appendPlainText(line);
+        pacedAppend(paced, line);
+    }
+    EXPECT_EQ(paced.toPlainText(), reference.toPlainText());
 }
 
 } // namespace
