@@ -9,6 +9,7 @@
 #include "host/ui/message_box.h"
 #include "host/ui/message_loop.h"
 #include "host/ui/ole_color.h"
+#include "host/ui/repaint_pacer.h"
 #include "host/ui/wrapping_buttons.h"
 #include "host/user/current_user.h"
 #include "worklist/frm_claim_worklist.h"
@@ -176,6 +177,8 @@ void FrmBatchUpdate::listDrugs(RunningOperation& running, RunPosition& at)
 
     FlexGrid& worklist = *m_main.Grid1;
     const int lastRow = worklist.rowCount() - 1;
+    // The change lines of the user log wait for the frames too.
+    BatchScope batch;
     Recordset drugs;
     for (int row = 1; row <= lastRow; ++row) {
         if (!running.beforeRow(row))
@@ -254,9 +257,10 @@ void FrmBatchUpdate::replaceInRecord(Recordset& drugs, const DrugRecordTexts& re
 
 void FrmBatchUpdate::showProgress(int patient, int patients)
 {
-    // The run does not yield, so the button is painted at once.
+    // The run does not yield: the windows are painted at the pacer's frames, a
+    // few times a second, not at every patient.
     cmdDrugs->setText(QStringLiteral("Patient %1 of %2").arg(patient).arg(patients));
-    cmdDrugs->repaint();
+    RepaintPacer::instance().paintIfDue();
 }
 
 QString FrmBatchUpdate::failureMessage(const std::exception& error, const RunPosition& at)

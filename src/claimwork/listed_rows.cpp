@@ -5,13 +5,10 @@
 #include "host/ui/flex_grid.h"
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/message_box.h"
+#include "host/ui/paced_log.h"
 #include "host/user/current_user.h"
 #include "worklist/frm_claim_worklist.h"
 #include "worklist/worklist_columns.h"
-
-#include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QTextCursor>
 
 namespace vantik {
 
@@ -47,15 +44,7 @@ void colourCurrentRow(FrmClaimWorklist& window, OleColor color)
 
 void prependLogLine(QPlainTextEdit& log, const QString& line)
 {
-    // Inserting at the start keeps a long log cheap: the rest is not laid out again.
-    // In an edit block the cursor does not lay its line out just to learn where it is.
-    QTextCursor start(log.document());
-    start.beginEditBlock();
-    start.insertText(line + QLatin1Char('\n'));
-    start.endEditBlock();
-    // The newest line is the one to see. Scrolling is enough: moving the caret there
-    // too would lay the text out again for every line of a batch pass.
-    log.verticalScrollBar()->setValue(0);
+    pacedPrepend(log, line);
 }
 
 void showOperationError(FrmClaimWorklist& window, const std::exception& error)

@@ -29,7 +29,8 @@ void makeCellCurrent(FlexGrid& grid, int row, int column);
 /// Paints the worklist's current row through a fresh claim-form object of the library.
 void colourCurrentRow(FrmClaimWorklist& window, OleColor color);
 
-/// Puts a line on top of the activity log, before its older lines.
+/// Puts a line on top of the activity log, before its older lines; during a batch
+/// the lines of a frame go in together (pacedPrepend).
 void prependLogLine(QPlainTextEdit& log, const QString& line);
 
 /// An operation's error: its description in a message box on the main window.

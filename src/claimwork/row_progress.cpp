@@ -6,12 +6,6 @@
 
 namespace vantik {
 
-namespace {
-
-constexpr qint64 kRepaintMs = 100;
-
-} // namespace
-
 RowProgress::RowProgress(FrmClaimWorklist& window, QString task)
     : m_bar(window.statusBar())
     , m_task(std::move(task))
@@ -25,12 +19,9 @@ RowProgress::~RowProgress()
 
 void RowProgress::show(int row, int rows)
 {
-    const bool due = !m_sincePainted.isValid() || m_sincePainted.elapsed() >= kRepaintMs || row == rows;
+    // The text is set at every row, which costs little; only its painting waits.
     m_bar->showMessage(QStringLiteral("%1: row %2 of %3").arg(m_task).arg(row).arg(rows));
-    if (due) {
-        m_bar->repaint();
-        m_sincePainted.start();
-    }
+    RepaintPacer::instance().paintIfDue();
 }
 
 } // namespace vantik

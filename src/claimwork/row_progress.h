@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include "host/ui/repaint_pacer.h"
+
 #include <QString>
 
 class QStatusBar;
@@ -10,9 +11,9 @@ namespace vantik {
 class FrmClaimWorklist;
 
 /// "<Task>: row n of N" in the main window's status bar while a walk over the
-/// list runs, cleared when it ends. The bar is painted at once, because the walks
-/// that never yield would otherwise show nothing until they end; on long lists it
-/// is painted a few times a second, not per row.
+/// list runs, cleared when it ends. The walk is a batch (BatchScope): the window
+/// shows the latest row at the pacer's frames, also in the walks that never
+/// yield, and its final state as soon as the walk ends.
 class RowProgress {
 public:
     RowProgress(FrmClaimWorklist& window, QString task);
@@ -23,9 +24,9 @@ public:
     void show(int row, int rows);
 
 private:
+    BatchScope m_batch;
     QStatusBar* m_bar;
     QString m_task;
-    QElapsedTimer m_sincePainted;
 };
 
 } // namespace vantik

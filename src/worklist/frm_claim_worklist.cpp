@@ -8,6 +8,7 @@
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/font_fit.h"
 #include "host/ui/message_box.h"
+#include "host/ui/repaint_pacer.h"
 #include "host/ui/wrapping_buttons.h"
 #include "host/claimforms/claim_form_classes.h"
 #include "host/user/component_registry.h"
@@ -502,14 +503,17 @@ void FrmClaimWorklist::RefreshWorklist(int sortFlag)
 void FrmClaimWorklist::listVitalSigns()
 {
     // The pass holds the window until it ends: no yield, as the refresh never yields.
+    // As a batch, its log lines reach the log window a frame's worth at a time.
     const int rows = Grid1->rowCount() - 1;
     Connection& connection = pclsUser->sqlconnection();
+    BatchScope batch;
     Recordset vitals;
     for (int row = 1; row <= rows; ++row) {
         const QString idNum = Grid1->text(row, worklist::IdNum);
         vitals.open(vitalsStatement(idNum), connection, CursorType::ForwardOnly, LockType::ReadOnly);
         pclsUser->addlog(vitalsLine(idNum, vitals));
         vitals.close();
+        RepaintPacer::instance().paintIfDue();
     }
 }
 

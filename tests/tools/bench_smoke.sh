@@ -1,5 +1,6 @@
 #!/bin/sh
-# One pass of the benchmark on a tiny demo database: every case must run and report.
+# One pass of the benchmark on a tiny demo database: every case must run and report,
+# in the default mode and through the real window.
 set -eu
 demo_db=$1
 bench=$2
@@ -10,6 +11,14 @@ trap 'rm -rf "$folder"' EXIT
 cat "$folder/out"
 for case in '^1 refresh.*unsorted' '^1 refresh.*sorted' '^2 refresh' 'grid model:' '^8 accomplishment' \
     '^3 refresh with vitals' '^4 height' '^5 course' '^6 GU' '^7 drug run.*Simulate' '^7 drug run.*Route' \
-    '^9 translation.*worklist' '^9 translation.*height' '^peak memory'; do
+    '^9 translation.*worklist' '^9 translation.*height' '^10 validation' '^11 refresh with vitals' \
+    '^12 drug listing' '^13 drug run' '^peak memory'; do
     grep -q "$case" "$folder/out" || { echo "missing: $case" >&2; exit 1; }
+done
+QT_QPA_PLATFORM=offscreen "$bench" --db "$folder/db" --repeat 1 --window >"$folder/window"
+cat "$folder/window"
+for case in 'on the "offscreen" display' '^1 refresh' '^3 refresh with vitals' '^4 height' '^5 course' \
+    '^10 validation' '^6 GU' '^7 drug run.*Simulate' '^7 drug run.*saving' '^11 refresh with vitals' '^2 refresh' \
+    '^12 drug listing' '^13 drug run'; do
+    grep -q "$case" "$folder/window" || { echo "missing in --window: $case" >&2; exit 1; }
 done

@@ -1,13 +1,16 @@
-// vantik-bench --db DIR [--repeat N]
+// vantik-bench --db DIR [--repeat N] [--case N[,N...]] [--window]
 //
 // Measures a clerk's day on a hospital-sized demo database: each refresh and
 // batch pass runs through the program's own code (statement builders, data
 // layer, grid model, operations over the fake claim-form library the tests use),
 // then SQLite alone runs the very statements the program sent, already
 // translated. The ratio of the two medians is what our layers cost.
+// --window runs the cases through the program as the clerk meets it instead
+// (window_bench.h).
 
 #include "batchupdate/frm_batch_update.h"
 #include "batchupdate/install_batch_update.h"
+#include "claimwork/batch_validation.h"
 #include "claimwork/claim_work_statements.h"
 #include "claimwork/gu_marking.h"
 #include "claimwork/install_claim_work.h"
@@ -23,8 +26,10 @@
 #include "reports/install_reports.h"
 #include "support/fake_host.h"
 #include "support/scripted_message_box.h"
+#include "tools/bench/bench_support.h"
 #include "tools/bench/raw_engine.h"
 #include "tools/bench/recording_connection.h"
+#include "tools/bench/window_bench.h"
 #include "worklist/frm_claim_worklist.h"
 #include "worklist/worklist_columns.h"
 
@@ -47,23 +52,6 @@
 
 namespace vantik::bench {
 namespace {
-
-using SteadyClock = std::chrono::steady_clock;
-
-// The demo data's last day: its dates fall in the 24 months ending here.
-const QDate kLastDay{2026, 11, 30};
-
-double millisecondsSince(SteadyClock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(SteadyClock::now() - start).count();
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // Resident set figures of this process from /proc, in kB; the peak can be reset
 // so that it covers one case only.
@@ -120,8 +108,12 @@ private:
     void yearCases();
     void listedPassCases();
     void writingCases();
+    void yearPassCases();
     void translationCase();
-    void listPatients(const QString& startDate, bool top500, bool vitals = false);
+    void listPatients(const QString& startDate, bool top500, bool vitals = false)
+    {
+        bench::listPatients(*m_window, startDate, top500, vitals);
+    }
     Sample measure(const Work& work);
     double perCallMicroseconds(const std::function<void()>& call);
     double medianMilliseconds(const std::function<void()>& work);
@@ -181,25 +173,6 @@ void Bench::checkQuiet(const char* what)
         m_messages.shown.clear();
         throw std::runtime_error(std::string(what) + " showed a message: " + text.toStdString());
     }
-}
-
-// In-patients registered from startDate to the last day.
-void Bench::listPatients(const QString& startDate, bool top500, bool vitals)
-{
-    FrmClaimWorklist& w = *m_window;
-    w.optPatType[0]->setChecked(true);
-    w.optDateType[0]->setChecked(true);
-    w.optDischarged[0]->setChecked(true);
-    for (QLineEdit* box : {w.txtIDNum, w.txtHospNum, w.txtLastName, w.txtFirstName, w.txtDrID, w.txtAssignedTo,
-                           w.txtVerifiedBy, w.txtOpenBy, w.txtChangedBy})
-        box->clear();
-    for (QCheckBox* box : {w.chkHemoPatient, w.chkHasHemoNum, w.chkChemo, w.chkVerifiedOnly, w.chkUnverifiedOnly,
-                           w.chkMedicare})
-        box->setChecked(false);
-    w.txtStartDate->setText(startDate);
-    w.txtEndDate->setText(kLastDay.toString(QStringLiteral("MM/dd/yyyy")));
-    w.chkTop500->setChecked(top500);
-    w.chkGETVitals->setChecked(vitals);
 }
 
 Sample Bench::measure(const Work& work)
@@ -324,16 +297,6 @@ std::optional<bool> ratioMet(const Sample& s)
     return s.raw ? std::optional<bool>(s.program <= 1.3 * *s.raw) : std::nullopt;
 }
 
-QString monthStart()
-{
-    return QDate(kLastDay.year(), kLastDay.month(), 1).toString(QStringLiteral("MM/dd/yyyy"));
-}
-
-QString yearStart()
-{
-    return kLastDay.addYears(-1).addDays(1).toString(QStringLiteral("MM/dd/yyyy"));
-}
-
 void Bench::run()
 {
     start();
@@ -347,10 +310,12 @@ void Bench::run()
         refreshCase();
     if (wanted(2) || wanted(8))
         yearCases();
-    if (wanted(3) || wanted(4) || wanted(5))
+    if (wanted(3) || wanted(4) || wanted(5) || wanted(10))
         listedPassCases();
     if (wanted(6) || wanted(7))
         writingCases();
+    if (wanted(11) || wanted(12) || wanted(13))
+        yearPassCases();
     if (m_gridPeakKb >= 0) {
         std::printf("peak memory of the grid case: %s resident (%s before it)\n",
                     qPrintable(megabytes(m_gridPeakKb * 1024.0)), qPrintable(megabytes(m_residentBeforeGridKb * 1024.0)));
@@ -432,6 +397,60 @@ void Bench::listedPassCases()
         print(QStringLiteral("5 course count, %1 rows").arg(listedRows()), s, QStringLiteral("ratio <= 1.3"),
               ratioMet(s));
     }
+    if (wanted(10)) {
+        // The fake library sends no statement: the loop's own cost.
+        Sample s;
+        validateAllListed(w);
+        s.program = medianMilliseconds([&] {
+            m_user->log.clear();
+            m_user->journal.clear();
+            validateAllListed(w);
+        });
+        print(QStringLiteral("10 validation loop, %1 rows").arg(listedRows()), s, QString(), std::nullopt);
+    }
+}
+
+// 11 to 13. Passes over a year's list, without Top 500.
+void Bench::yearPassCases()
+{
+    FrmClaimWorklist& w = *m_window;
+    if (wanted(11)) {
+        listPatients(yearStart(), false, true);
+        const Sample s = measure({[&] { w.RefreshWorklist(0); }, [&] { m_user->log.clear(); }});
+        print(QStringLiteral("11 refresh with vitals, one year (%1 rows)").arg(listedRows()), s,
+              QStringLiteral("ratio <= 1.3"), ratioMet(s));
+    }
+    if (!(wanted(12) || wanted(13)))
+        return;
+    if (wanted(13) && !m_copy)
+        switchToCopy();
+    listPatients(yearStart(), false);
+    w.RefreshWorklist(0);
+    openBatchUpdate(w);
+    FrmBatchUpdate& drugs = *batchUpdateWindow(w);
+    drugs.chkSimulate->setChecked(true);
+    drugs.txtDrugName->clear();
+    if (wanted(12)) {
+        const Sample s = measure({[&] { drugs.cmdDrugs_Click(); }, {}});
+        print(QStringLiteral("12 drug listing, one year (%1 patients)").arg(listedRows()), s,
+              QStringLiteral("ratio <= 1.3"), ratioMet(s));
+    } else {
+        drugs.cmdDrugs_Click();
+    }
+    checkQuiet("the drug listing");
+    if (wanted(13)) {
+        const RouteChange change = commonestRouteChange(drugs);
+        if (change.records == 0)
+            throw std::runtime_error("The listed patients have no drugs.");
+        drugs.chkSimulate->setChecked(false);
+        const Sample s = measure({[&] { drugs.cmdDrugs_Click(); },
+                                  [&] { fillRouteChange(drugs, change.drug, change.from, change.to); }, true});
+        print(QStringLiteral("13 drug run, one year, Route %1 -> %2 of %3 (%4 saves)")
+                  .arg(change.from, change.to, change.drug.left(12))
+                  .arg(change.records),
+              s, QStringLiteral("ratio <= 1.3"), ratioMet(s));
+    }
+    drugs.close();
 }
 
 // 6 and 7 write: on a copy of the database, each run rolled back.
@@ -510,14 +529,17 @@ void Bench::translationCase()
 
 int main(int argc, char** argv)
 {
-    // Measuring needs no screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    // Measuring needs no screen; the window cases use the display when there is one.
+    const bool onDisplay = std::any_of(argv + 1, argv + argc, [](const char* a) { return qstrcmp(a, "--window") == 0; })
+        && !qEnvironmentVariableIsEmpty("DISPLAY");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !onDisplay)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QStringList arguments = QCoreApplication::arguments();
     QString folder;
     int repeat = 5;
     QList<int> cases;
+    bool window = false;
     for (int i = 1; i < arguments.size(); ++i) {
         if (arguments.at(i) == QLatin1String("--db") && i + 1 < arguments.size()) {
             folder = arguments.at(++i);
@@ -526,6 +548,8 @@ int main(int argc, char** argv)
             repeat = arguments.at(++i).toInt(&ok);
             if (!ok || repeat < 1)
                 folder.clear(), i = int(arguments.size());
+        } else if (arguments.at(i) == QLatin1String("--window")) {
+            window = true;
         } else if (arguments.at(i) == QLatin1String("--case") && i + 1 < arguments.size()) {
             // For profiling one case: --case 4 or --case 4,5.
             for (const QString& number : arguments.at(++i).split(QLatin1Char(',')))
@@ -536,11 +560,14 @@ int main(int argc, char** argv)
         }
     }
     if (folder.isEmpty()) {
-        std::fprintf(stderr, "usage: vantik-bench --db DIR [--repeat N] [--case N[,N...]]\n");
+        std::fprintf(stderr, "usage: vantik-bench --db DIR [--repeat N] [--case N[,N...]] [--window]\n");
         return 2;
     }
     try {
-        vantik::bench::Bench(folder, repeat, cases).run();
+        if (window)
+            vantik::bench::runWindowBench(folder, repeat, cases);
+        else
+            vantik::bench::Bench(folder, repeat, cases).run();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vantik-bench: %s\n", qPrintable(vantik::errorDescription(error)));
         return 1;

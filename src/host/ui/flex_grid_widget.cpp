@@ -2,6 +2,7 @@
 
 #include "host/ui/flex_grid_model.h"
 #include "host/ui/grid_export_prompt.h"
+#include "host/ui/repaint_pacer.h"
 #include "host/ui/twips.h"
 
 #include <QAction>
@@ -9,6 +10,8 @@
 #include <QKeyEvent>
 #include <QTableView>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace vantik {
 
@@ -124,24 +127,42 @@ void FlexGridWidget::setCurrent(int row, int column)
 {
     // A batch pass moves the current row once per listed row. Scrolling the view
     // along each time cost more than the move itself, and only the position the
-    // view has when it is next painted is ever seen: it scrolls once, when the
-    // program next handles its events (a pass that yields does so every row).
+    // view has when it is next painted is ever seen: during a batch it scrolls
+    // before the next frame, otherwise once, when events are next handled.
     const bool autoScroll = m_view->hasAutoScroll();
     m_view->setAutoScroll(false);
     m_view->setCurrentIndex(m_model->index(row - 1, column));
     m_view->setAutoScroll(autoScroll);
-    if (autoScroll && !m_scrollPending) {
+    if (!autoScroll)
+        return;
+    RepaintPacer& pacer = RepaintPacer::instance();
+    if (pacer.batching()) {
+        if (!m_scrollHooked) {
+            pacer.addFrameHook(this, [this] {
+                if (std::exchange(m_scrollAtFrame, false))
+                    scrollToCurrent();
+            });
+            m_scrollHooked = true;
+        }
+        m_scrollAtFrame = true;
+        pacer.notePending();
+    } else if (!m_scrollPending) {
         m_scrollPending = true;
         QMetaObject::invokeMethod(
             this,
             [this] {
                 m_scrollPending = false;
-                const QModelIndex current = m_view->currentIndex();
-                if (current.isValid())
-                    m_view->scrollTo(current);
+                scrollToCurrent();
             },
             Qt::QueuedConnection);
     }
+}
+
+void FlexGridWidget::scrollToCurrent()
+{
+    const QModelIndex current = m_view->currentIndex();
+    if (current.isValid())
+        m_view->scrollTo(current);
 }
 
 void FlexGridWidget::setCellBackground(OleColor color)

@@ -68,10 +68,13 @@ protected:
 
 private:
     void applyColumnWidths();
+    void scrollToCurrent();
 
     QTableView* m_view;
     bool m_focusBeforeDisabled = false;
-    bool m_scrollPending = false;
+    bool m_scrollPending = false; // a scroll is queued for when events are handled
+    bool m_scrollAtFrame = false; // a scroll waits for the pacer's next frame
+    bool m_scrollHooked = false;
     FlexGridModel* m_model;
     std::map<int, int> m_widths; // twips by column, as set
     quint64 m_contentGeneration = 0;

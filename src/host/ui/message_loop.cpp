@@ -1,12 +1,12 @@
 #include "host/ui/message_loop.h"
 
-#include <QCoreApplication>
+#include "host/ui/repaint_pacer.h"
 
 namespace vantik {
 
 void QtMessageLoop::yieldOnce()
 {
-    QCoreApplication::processEvents();
+    RepaintPacer::instance().processEvents();
 }
 
 } // namespace vantik

@@ -10,7 +10,9 @@ public:
     virtual void yieldOnce() = 0;
 };
 
-/// Processes the pending window messages once.
+/// Processes the pending window messages once: every input and timer event at
+/// every call, so a Stop click is seen at the next row, while during a batch the
+/// repaints wait for the next of at most 25 frames a second (RepaintPacer).
 class QtMessageLoop : public MessageLoop {
 public:
     void yieldOnce() override;

@@ -1,11 +1,15 @@
 #include "host/user/user_log_window.h"
 
+#include "host/ui/paced_log.h"
+#include "host/ui/repaint_pacer.h"
 #include "host/user/log_window_placement.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace vantik {
 
@@ -31,15 +35,37 @@ UserLogWindow::UserLogWindow(QWidget* parent)
 
 void UserLogWindow::appendLine(const QString& line)
 {
-    m_text->appendPlainText(line);
+    pacedAppend(*m_text, line);
 }
 
 QString UserLogWindow::text() const
 {
+    flushPacedLines(*m_text);
     return m_text->toPlainText();
 }
 
 void UserLogWindow::showBesideActiveWindow()
+{
+    RepaintPacer& pacer = RepaintPacer::instance();
+    if (!pacer.batching()) {
+        showNow();
+        return;
+    }
+    // A batch asks for every line it writes; the next frame is soon enough.
+    if (!m_showPending) {
+        m_showPending = true;
+        if (!m_hooked) {
+            pacer.addFrameHook(this, [this] {
+                if (std::exchange(m_showPending, false))
+                    showNow();
+            });
+            m_hooked = true;
+        }
+        pacer.notePending();
+    }
+}
+
+void UserLogWindow::showNow()
 {
     QWidget* active = QApplication::activeWindow();
     if (active == this)

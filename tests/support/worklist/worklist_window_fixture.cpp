@@ -5,7 +5,7 @@ namespace vantik::test {
 bool WorklistWindowTest::start(const QString& databaseFolder)
 {
     window = std::make_unique<FrmClaimWorklist>(
-        WorklistServices{registry, settings, messages, messageLoop, clock, QStringLiteral("/opt/vantik/bin")});
+        WorklistServices{registry, settings, messages, *yieldPoint, clock, QStringLiteral("/opt/vantik/bin")});
     registry.registerFactory(kCurrentUserProgId, [this, databaseFolder] {
         auto made = std::make_unique<FakeCurrentUser>();
         made->databaseFolder = databaseFolder;

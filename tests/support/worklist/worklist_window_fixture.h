@@ -27,6 +27,8 @@ protected:
     SettingsStore settings{settingsFolder.path()};
     ScriptedMessageBox messages;
     ScriptedMessageLoop messageLoop;
+    /// The yield point the window gets: the scripted one unless a test sets another before start().
+    MessageLoop* yieldPoint = &messageLoop;
     FixedClock clock{QDate(2026, 11, 30)};
     ComponentRegistry registry;
     FakeCurrentUser* user = nullptr; // owned by the window once created
