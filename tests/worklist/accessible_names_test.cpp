@@ -68,8 +68,9 @@ TEST_F(AccessibleNamesTest, EveryWindowNamesEveryControl)
                        form->IDNUM(), QString(), false);
     library.insurance().ShowForm();
     for (QWidget* open : library.openWindows()) {
-        if (auto* days = qobject_cast<DaysUsedWindow*>(open))
+        if (auto* days = qobject_cast<DaysUsedWindow*>(open)) {
             EXPECT_THAT(unnamedControls(*days), IsEmpty());
+        }
     }
 }
 
