@@ -39,7 +39,8 @@ struct RealProgram {
     {
         registerBuiltinComponents(registry, settings);
         installClaimWork(window);
-        whenLoginDialogShows([&](LoginDialog& dialog) {
+        // The dialog shows later, in load(): keep a copy of the folder's name.
+        whenLoginDialogShows([database](LoginDialog& dialog) {
             typeInto(dialog, "txtFolder", database);
             logIn(dialog, "clerk", "clerk123");
         });
