@@ -198,7 +198,7 @@ def start_marking_and_wait_for_row(program, row):
 
 def check_a_refresh_stops_the_marking():
     """A refresh during the marking stops it at its next row; the new list is not touched."""
-    database = fresh_database("refresh")
+    database = fresh_database("refresh", long_demo())
     program = start("refresh", database)
     try:
         program.check("Top 500 records", False)
@@ -284,7 +284,9 @@ def check_validating_the_list_leaves_one_window_and_little_memory():
         grown = program.rss_kib() - before
         if len(entries) > 1:
             raise Failure("%d entry windows are open" % len(entries))
-        if grown > 40 * 1024:
+        # AddressSanitizer holds freed memory back for a while, so the bound says
+        # nothing about a sanitized build.
+        if grown > 40 * 1024 and not os.environ.get("VANTIK_SANITIZED"):
             raise Failure("memory grew by %d MB" % (grown // 1024))
     finally:
         program.stop()
