@@ -59,6 +59,13 @@ public:
     virtual InsertOutcome insert(Connection& via, const RowInsert& insert) const = 0;
 };
 
+/// "a = ?, b = ?": the SET list of an update of these columns, in native names.
+QString assignedColumns(Connection& via, const QStringList& columns);
+/// "a, b": the columns of an insert, in native names.
+QString insertedColumns(Connection& via, const QStringList& columns);
+/// "?, ?": one parameter mark per value.
+QString parameterMarks(qsizetype count);
+
 /// SQLite's way, for the embedded engine and for SQLite through ODBC: a write
 /// transaction (BEGIN IMMEDIATE, or a savepoint inside a transaction already
 /// open) around what must be atomic, text compared with COLLATE BINARY.

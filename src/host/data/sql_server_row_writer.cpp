@@ -52,9 +52,6 @@ class SqlServerRowWriter final : public RowWriter {
 public:
     int update(Connection& via, const RowUpdate& update) const override
     {
-        QStringList sets;
-        for (const QString& column : update.columns)
-            sets << via.nativeColumnName(column) + QStringLiteral(" = ?");
         QStringList conditions;
         QVariantList parameters = update.values;
         for (const ColumnCheck& check : update.checks) {
@@ -70,7 +67,7 @@ public:
         }
         const QString batch = kBatchStart
             + QStringLiteral("UPDATE %1 SET %2 OUTPUT 1 INTO @saved WHERE %3;\n")
-                  .arg(via.nativeTableName(update.table), sets.join(QStringLiteral(", ")),
+                  .arg(via.nativeTableName(update.table), assignedColumns(via, update.columns),
                        conditions.join(QStringLiteral(" AND ")))
             + QStringLiteral("DECLARE @rows int = (SELECT COUNT(*) FROM @saved);\n"
                              "IF @rows = 1 COMMIT TRANSACTION ELSE ROLLBACK TRANSACTION;\n"
@@ -94,14 +91,8 @@ public:
         if (insert.columns.isEmpty()) {
             batch += QStringLiteral("INSERT INTO %1 OUTPUT 1 INTO @saved DEFAULT VALUES;\n").arg(table);
         } else {
-            QStringList names;
-            QStringList marks;
-            for (const QString& column : insert.columns) {
-                names << via.nativeColumnName(column);
-                marks << QStringLiteral("?");
-            }
             batch += QStringLiteral("INSERT INTO %1 (%2) OUTPUT 1 INTO @saved VALUES (%3);\n")
-                         .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+                         .arg(table, insertedColumns(via, insert.columns), parameterMarks(insert.columns.size()));
         }
         batch += QStringLiteral("DECLARE @key numeric(38, 0) = SCOPE_IDENTITY();\n"
                                 "COMMIT TRANSACTION;\n"

@@ -4,14 +4,6 @@ namespace vantik {
 
 namespace {
 
-QString placeholders(qsizetype count)
-{
-    QStringList marks;
-    for (qsizetype i = 0; i < count; ++i)
-        marks << QStringLiteral("?");
-    return marks.join(QStringLiteral(", "));
-}
-
 class SqliteRowWriter final : public RowWriter {
 public:
     explicit SqliteRowWriter(std::function<bool()> inTransaction)
@@ -21,9 +13,6 @@ public:
 
     int update(Connection& via, const RowUpdate& update) const override
     {
-        QStringList sets;
-        for (const QString& column : update.columns)
-            sets << via.nativeColumnName(column) + QStringLiteral(" = ?");
         QStringList conditions;
         QVariantList parameters = update.values;
         for (const ColumnCheck& check : update.checks) {
@@ -39,7 +28,7 @@ public:
             parameters << check.value;
         }
         const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                                .arg(via.nativeTableName(update.table), sets.join(QStringLiteral(", ")),
+                                .arg(via.nativeTableName(update.table), assignedColumns(via, update.columns),
                                      conditions.join(QStringLiteral(" AND ")));
         // A key finds one row at most, and one statement is atomic.
         if (update.byKey)
@@ -53,14 +42,11 @@ public:
 
     InsertOutcome insert(Connection& via, const RowInsert& insert) const override
     {
-        QStringList names;
-        for (const QString& column : insert.columns)
-            names << via.nativeColumnName(column);
         const QString sql = insert.columns.isEmpty()
             ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(via.nativeTableName(insert.table))
             : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(via.nativeTableName(insert.table), names.join(QStringLiteral(", ")),
-                       placeholders(insert.values.size()));
+                  .arg(via.nativeTableName(insert.table), insertedColumns(via, insert.columns),
+                       parameterMarks(insert.values.size()));
         InsertOutcome outcome;
         if (insert.absentStatement.isEmpty()) {
             via.executeNative(sql, insert.values);
