@@ -13,22 +13,9 @@ build="${VANTIK_BUILD_DIR:-build}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 
 # The project's packages (the display, the accessibility bus and ImageMagick among
-# them) and an up-to-date build.
-scripts/setup.sh "$build"
-
-# What only the pictures need: raising windows without a window manager, a clock
-# that stands still.
-extra=(xdotool faketime)
-missing=()
-for p in "${extra[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+# them), what only the pictures need (raising windows without a window manager, a
+# clock that stands still) and an up-to-date build.
+VANTIK_EXTRA_PACKAGES="xdotool faketime" scripts/setup.sh "$build"
 faketime_lib="$(dpkg -L libfaketime | grep '/libfaketime\.so\.1$' | head -n1 || true)"
 
 work="$(mktemp -d /tmp/vantik-screenshots.XXXXXX)"

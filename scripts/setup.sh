@@ -13,6 +13,9 @@ packages=(
   at-spi2-core python3-pyatspi dbus-x11
   libxlsxwriter-dev qt6-svg-dev unzip
 )
+# Scripts that need more than the build and the tests name it here.
+read -r -a extra <<< "${VANTIK_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
