@@ -96,6 +96,11 @@ void RepaintPacer::endBatch()
 {
     --m_batches;
     runHooks();
+    // Between batches no repaint is held: every event of the program need not pass here.
+    if (m_batches == 0 && m_filtering) {
+        QCoreApplication::instance()->removeEventFilter(this);
+        m_filtering = false;
+    }
     // The final state is shown as soon as events are handled, not a frame later.
     if (m_batches == 0 && (m_pendingSince.isValid() || !m_held.empty())) {
         if (!m_pendingSince.isValid())
