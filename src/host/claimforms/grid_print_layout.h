@@ -43,7 +43,6 @@ public:
     /// tableHeight is the room for the table on one page, header row included.
     GridPrintLayout(const FlexGrid& grid, const QPaintDevice* device, double pageWidth, double tableHeight);
 
-    double cellPoints() const { return m_cellPoints; }
     const TextWidths& cellText() const { return *m_cell; }
     const TextWidths& headerText() const { return *m_header; }
     double padding() const { return m_padding; }

@@ -29,8 +29,6 @@ public:
     QVariant nativeValue(const QString& text, const sqlcompat::ColumnInfo& column) const override;
     QString description() const override;
 
-    bool isSqlServer() const { return !m_sqlite; }
-
 private:
     std::unique_ptr<OdbcSession> m_session;
     bool m_sqlite = false;

@@ -85,7 +85,7 @@ sqlcompat::SqlType FlexGridWidget::columnType(int column) const
 
 QString FlexGridWidget::exportName() const
 {
-    return m_exportName.isEmpty() ? window()->windowTitle() : m_exportName;
+    return window()->windowTitle();
 }
 
 int FlexGridWidget::columnWidth(int column) const

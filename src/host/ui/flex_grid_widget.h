@@ -50,8 +50,7 @@ public:
     /// "Export…" of the grid's context menu: every row, the shown columns, to a
     /// workbook or CSV file the clerk chooses.
     QAction* exportAction() const { return m_exportAction; }
-    /// The file name the export suggests; the window's title when none is set.
-    void setExportName(const QString& name) { m_exportName = name; }
+    /// The file name the export suggests: the window's title.
     QString exportName() const;
 
     QTableView* view() const { return m_view; }
@@ -80,7 +79,6 @@ private:
     quint64 m_contentGeneration = 0;
 
     QAction* m_exportAction;
-    QString m_exportName;
 };
 
 } // namespace vantik

@@ -46,7 +46,6 @@ public:
     /// Work to do before every frame, for as long as owner lives.
     void addFrameHook(QObject* owner, std::function<void()> hook);
 
-    int frameInterval() const { return m_frameMs; }
     /// Tests make frames rare, so that a whole run falls between two of them.
     void setFrameInterval(int milliseconds);
     /// Frames shown, and repaint requests held back for a frame, since the start.
