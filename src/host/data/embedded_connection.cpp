@@ -224,6 +224,7 @@ EmbeddedConnection::EmbeddedConnection(const QString& folder)
         for (const QString& name : databaseNames()) {
             const QString path = dir.filePath(name + QStringLiteral(".sqlite"));
             executeNative(QStringLiteral("ATTACH DATABASE ? AS %1").arg(quoteName(name)), {path});
+            useWriteAheadLog(name);
         }
         loadCatalog();
     } catch (...) {
@@ -248,6 +249,21 @@ void EmbeddedConnection::fail(const QString& context) const
 {
     const QString message = QString::fromUtf8(sqlite3_errmsg(m_handle));
     throw DatabaseError(context.isEmpty() ? message : context + QStringLiteral(": ") + message);
+}
+
+// With the write-ahead log a save syncs one file once, where the rollback
+// journal synced the journal twice, the database and its folder; and one
+// clerk's listing no longer holds off another clerk's save. Every commit is
+// still on disk before the save returns (synchronous FULL).
+void EmbeddedConnection::useWriteAheadLog(const QString& schema)
+{
+    try {
+        fetchNative(QStringLiteral("PRAGMA %1.journal_mode=WAL").arg(quoteName(schema)), {});
+    } catch (const DatabaseError&) {
+        // A file that cannot change its mode now (read-only, or held by another
+        // program past the busy timeout) keeps its journal: slower, same results.
+    }
+    executeNative(QStringLiteral("PRAGMA %1.synchronous=FULL").arg(quoteName(schema)), {});
 }
 
 void EmbeddedConnection::loadCatalog()

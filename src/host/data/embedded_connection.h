@@ -45,6 +45,7 @@ private:
     void prepareTranslated(const QString& statement, Prepared& prepared);
     sqlite3_stmt* prepareNative(const QString& statement, const QVariantList& parameters);
     void loadCatalog();
+    void useWriteAheadLog(const QString& schema);
     const sqlcompat::TableInfo& tableInfo(const TableRef& table) const;
     [[noreturn]] void fail(const QString& context = QString()) const;
 

@@ -51,6 +51,10 @@ void SqliteWriter::exec(const std::string& sql)
 void SqliteWriter::finish()
 {
     exec("COMMIT");
+    // The program opens its databases with the write-ahead log; a file made in
+    // that mode needs no header rewrite at its first opening, which could race
+    // with a copy being taken of it.
+    exec("PRAGMA journal_mode=WAL");
     if (sqlite3_close(m_db) != SQLITE_OK)
         fail("cannot close");
     m_db = nullptr;

@@ -1,10 +1,15 @@
 #include "host/data/connection.h"
 #include "host/data/database_error.h"
+#include "host/data/recordset.h"
 #include "host/data/small_database.h"
 #include "host/data/sql_quote.h"
+#include "host/sqlcompat/compat_functions.h"
 #include "support/temp_dir.h"
 
 #include <QFile>
+#include <QScopeGuard>
+
+#include <sqlite3.h>
 
 #include <gtest/gtest.h>
 
@@ -55,6 +60,38 @@ TEST(EmbeddedConnectionOpen, NamesWhatIsMissing)
     }
     // Nothing was created behind the clerk's back.
     EXPECT_FALSE(QFile::exists(dir.file("Station.sqlite")));
+}
+
+// One clerk's listing, still reading, does not hold off another clerk's save;
+// under a rollback journal the save would wait out the busy timeout and fail.
+TEST_F(EmbeddedConnectionTest, ASaveGoesThroughWhileAnotherClerkIsReading)
+{
+    sqlite3* reader = nullptr;
+    ASSERT_EQ(sqlite3_open(qPrintable(m_dir.file("Patient_Data.sqlite")), &reader), SQLITE_OK);
+    const auto closeReader = qScopeGuard([&] { sqlite3_close(reader); });
+    ASSERT_TRUE(sqlcompat::registerSqlServerCompat(reader));
+    const auto lastName = [&] {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(reader, "SELECT LastName FROM tbPatient WHERE IDNum = '2400001'", -1, &statement, nullptr);
+        QString name;
+        if (sqlite3_step(statement) == SQLITE_ROW)
+            name = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+        return name;
+    };
+    ASSERT_EQ(sqlite3_exec(reader, "BEGIN", nullptr, nullptr, nullptr), SQLITE_OK);
+    const QString before = lastName();
+    ASSERT_FALSE(before.isEmpty());
+
+    Recordset patient;
+    patient.open("SELECT IDNum, LastName FROM Patient_Data..tbPatient WHERE IDNum = '2400001'", *m_connection,
+                 CursorType::Dynamic, LockType::Optimistic);
+    patient.setField("LastName", "Reyes");
+    patient.update();
+
+    EXPECT_EQ(lastName(), before); // the listing reads on from where it began
+    ASSERT_EQ(sqlite3_exec(reader, "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(lastName(), "Reyes");
 }
 
 TEST_F(EmbeddedConnectionTest, ColumnNamesAreThoseSqlServerGives)
