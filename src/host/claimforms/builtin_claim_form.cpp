@@ -18,10 +18,6 @@ BuiltinClaimForm::BuiltinClaimForm(ClaimFormEnvironment environment, LibraryWind
 
 void BuiltinClaimForm::showEntry(bool print)
 {
-    // This object's window shows the admission now set; another admission's window
-    // that it showed before is left to its own object.
-    if (m_window && m_window->idNum() != m_idNum)
-        m_window = nullptr;
     ClaimFormWindow* window = m_windows.entryWindowOf(m_idNum);
     if (window && (!m_nonmodal || window->isModal())) {
         // A modal window cannot become modeless while shown, nor the other way round.
@@ -35,6 +31,12 @@ void BuiltinClaimForm::showEntry(bool print)
         window->showNormal();
         window->raise();
         window->activateWindow();
+    } else if (ClaimFormWindow* kept = m_nonmodal ? m_windows.takeKept() : nullptr) {
+        window = kept;
+        window->showAdmission(m_idNum, m_title);
+        m_windows.adopt(window);
+        window->show();
+        window->raise();
     } else {
         window = new ClaimFormWindow(m_environment, m_idNum, m_title);
         m_windows.adopt(window);
@@ -43,6 +45,7 @@ void BuiltinClaimForm::showEntry(bool print)
         window->show();
     }
     m_window = window;
+    m_showing = window->showing();
     if (print)
         window->openPrintPreview();
     if (!m_nonmodal) {
@@ -65,10 +68,20 @@ bool BuiltinClaimForm::ValidateRequirements()
     return verifydata().isEmpty();
 }
 
+ClaimFormWindow* BuiltinClaimForm::entryWindow() const
+{
+    // The library may have given the window to another admission since.
+    if (m_window && m_window->showing() == m_showing && m_window->idNum() == m_idNum)
+        return m_window;
+    return nullptr;
+}
+
 void BuiltinClaimForm::UnloadForm()
 {
-    if (m_window)
-        delete m_window.data();
+    if (ClaimFormWindow* window = entryWindow()) {
+        m_window = nullptr;
+        m_windows.giveBack(window);
+    }
 }
 
 void BuiltinClaimForm::SetRowColor(FlexGrid& grid, int row, std::uint32_t oleColor)

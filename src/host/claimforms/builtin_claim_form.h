@@ -35,13 +35,15 @@ public:
     void LoadDocOrders(const QString& idNum, FlexGrid& grid, QString& outcome) override;
     void ImportOrders(const QString& idNum, FlexGrid& grid, QString& outcome) override;
 
-    /// The entry window this object opened, while it is open.
-    ClaimFormWindow* entryWindow() const { return m_window; }
+    /// The entry window this object opened, while it is open and shows this
+    /// object's admission.
+    ClaimFormWindow* entryWindow() const;
 
 private:
     ClaimFormEnvironment m_environment;
     LibraryWindows& m_windows;
     QPointer<ClaimFormWindow> m_window;
+    int m_showing = 0; // the window's showing of this object's admission
     QString m_idNum;
     QString m_stationId;
     QString m_title;

@@ -10,6 +10,7 @@
 #include "host/data/database_error.h"
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/message_box.h"
+#include "host/ui/repaint_pacer.h"
 #include "host/user/current_user.h"
 
 #include <QCloseEvent>
@@ -67,13 +68,11 @@ QString orDash(const QString& text)
 
 } // namespace
 
-ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, QString idNum, const QString& title)
+ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, const QString& idNum, const QString& title)
     : m_environment(std::move(environment))
-    , m_idNum(std::move(idNum))
 {
     setObjectName(QStringLiteral("frmCF4Entry"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle((title.isEmpty() ? QStringLiteral("CF4 Entries") : title) + QStringLiteral(" - ") + m_idNum);
 
     lblHeader = new QLabel(this);
     lblHeader->setObjectName(QStringLiteral("lblHeader"));
@@ -134,8 +133,56 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, QString idNum
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     resize(860, 760);
+    showAdmission(idNum, title);
+}
+
+void ClaimFormWindow::showAdmission(const QString& idNum, const QString& title)
+{
+    ++m_showing;
+    m_touched = false;
+    m_idNum = idNum;
+    setWindowTitle((title.isEmpty() ? QStringLiteral("CF4 Entries") : title) + QStringLiteral(" - ") + m_idNum);
+    for (QLineEdit* box : {txtBloodPressure, txtTemperature, txtPulseRate, txtRespiratoryRate, txtHeight, txtWeight})
+        box->clear();
+    txtCourseNote->clear();
+    lblOrders->clear();
+    tabSections->setCurrentIndex(SummaryPage);
+    m_summaryLaidOut = false; // laid out afresh, from the top
     resetTakenOn();
     load(false);
+}
+
+bool ClaimFormWindow::reusable() const
+{
+    return !m_touched && !m_preview && !isModal() && unsavedSections().isEmpty();
+}
+
+void ClaimFormWindow::setSummary(const QString& html)
+{
+    m_summaryWanted = html;
+    RepaintPacer& pacer = RepaintPacer::instance();
+    if (!pacer.batching()) {
+        layOutSummary();
+        return;
+    }
+    // A batch pass shows hundreds of admissions in turn, and the summary's
+    // tables cost more to lay out than the rest of the window: only the one
+    // a frame shows is laid out.
+    if (!m_summaryHooked) {
+        pacer.addFrameHook(this, [this] { layOutSummary(); });
+        m_summaryHooked = true;
+    }
+    pacer.notePending();
+}
+
+void ClaimFormWindow::layOutSummary()
+{
+    // A reload that reads what the window shows already lays out nothing.
+    if (!m_summaryLaidOut || m_summaryWanted != m_summaryShown) {
+        txtSummary->setHtml(m_summaryWanted);
+        m_summaryShown = m_summaryWanted;
+        m_summaryLaidOut = true;
+    }
 }
 
 void ClaimFormWindow::savesOnEnter(QWidget* editor, void (ClaimFormWindow::*save)())
@@ -215,7 +262,7 @@ void ClaimFormWindow::load(bool keepTypedHistory)
         m_form.reset();
         lblHeader->setText(QStringLiteral("<b>%1</b>").arg(m_idNum.toHtmlEscaped()));
         lblMissing->clear();
-        txtSummary->clear();
+        setSummary(QString());
         cmdMarkVerified->setEnabled(false);
         cmdPrint->setEnabled(false);
         editable(false);
@@ -225,7 +272,8 @@ void ClaimFormWindow::load(bool keepTypedHistory)
     if (!m_form) {
         lblHeader->setText(QStringLiteral("<b>The admission \"%1\" was not found.</b>").arg(m_idNum.toHtmlEscaped()));
         lblMissing->clear();
-        txtSummary->setPlainText(QStringLiteral("There is no admission or out-patient visit with this identifier."));
+        setSummary(Qt::convertFromPlainText(
+            QStringLiteral("There is no admission or out-patient visit with this identifier.")));
         cmdMarkVerified->setEnabled(false);
         cmdPrint->setEnabled(false);
         editable(false);
@@ -236,7 +284,7 @@ void ClaimFormWindow::load(bool keepTypedHistory)
     lblHeader->setText(QStringLiteral("<b>%1</b> &nbsp; %2 &nbsp; %3")
                            .arg(m_form->patientName.toHtmlEscaped(), m_form->idNum.toHtmlEscaped(),
                                 m_form->status.toHtmlEscaped()));
-    txtSummary->setHtml(claimFormSummaryHtml(*m_form));
+    setSummary(claimFormSummaryHtml(*m_form));
     m_loadedHistory = m_form->chiefComplaint;
     if (!historyTyped)
         txtBriefHistory->setPlainText(m_loadedHistory);
@@ -329,6 +377,7 @@ void ClaimFormWindow::closeEvent(QCloseEvent* event)
 
 void ClaimFormWindow::refuse(QWidget* field, const QString& message)
 {
+    m_touched = true;
     showMessage(message + QStringLiteral(" Nothing was saved."), true);
     field->setFocus();
 }
@@ -340,6 +389,7 @@ QString ClaimFormWindow::recordedGuFinding() const
 
 bool ClaimFormWindow::save(const QString& section, const std::function<void()>& write, const QString& logged)
 {
+    m_touched = true;
     if (!m_form)
         return false;
     try {
@@ -484,6 +534,7 @@ void ClaimFormWindow::importOrders()
 {
     if (!m_form)
         return;
+    m_touched = true;
     QString outcome;
     try {
         outcome = loadDoctorOrders(m_environment.user.sqlconnection(), m_idNum, *grdOrders);
@@ -528,6 +579,7 @@ void ClaimFormWindow::markVerified()
 {
     if (!canMarkVerified())
         return;
+    m_touched = true;
     const QString by = clerk();
     try {
         markClaimFormVerified(m_environment.user.sqlconnection(), m_idNum, by, now(), m_seen.profile);

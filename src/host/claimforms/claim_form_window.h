@@ -33,7 +33,19 @@ class FlexGridWidget;
 class ClaimFormWindow : public QWidget {
     Q_OBJECT
 public:
-    ClaimFormWindow(ClaimFormEnvironment environment, QString idNum, const QString& title);
+    ClaimFormWindow(ClaimFormEnvironment environment, const QString& idNum, const QString& title);
+
+    /// Shows another admission as a new window would show it. Only for a window
+    /// that is reusable(): what the clerk did in it would otherwise be dropped.
+    void showAdmission(const QString& idNum, const QString& title);
+    /// True when the window holds nothing of the clerk's: no typing, no save or
+    /// import tried, no preview, not modal.
+    bool reusable() const;
+    /// Changes whenever the window starts or stops showing an admission, so that
+    /// a form object can tell its admission's showing from a later one.
+    int showing() const { return m_showing; }
+    /// The window was given back: no form object reaches it any more.
+    void stopShowing() { ++m_showing; }
 
     /// Reads the claim form again; a failure is shown in the window. Typed values
     /// not saved yet stay, except the brief history, which shows the table's text.
@@ -112,6 +124,10 @@ private:
     /// Enter in the editor saves its section.
     void savesOnEnter(QWidget* editor, void (ClaimFormWindow::*save)());
     void load(bool keepTypedHistory);
+    /// The summary to show; empty clears it. During a batch it is laid out at
+    /// the next frame, otherwise at once.
+    void setSummary(const QString& html);
+    void layOutSummary();
     void showSections();
     void resetTakenOn();
 
@@ -144,6 +160,12 @@ private:
     QString m_loadedHistory;
     QHash<QObject*, void (ClaimFormWindow::*)()> m_enterSaves;
     QPrintPreviewDialog* m_preview = nullptr;
+    int m_showing = 0;
+    bool m_touched = false; // a save, an import or a preview was tried
+    QString m_summaryWanted;
+    QString m_summaryShown;
+    bool m_summaryLaidOut = false; // m_summaryShown is what txtSummary holds
+    bool m_summaryHooked = false;
 };
 
 } // namespace vantik

@@ -2,6 +2,8 @@
 
 #include "host/claimforms/claim_form_window.h"
 
+#include <QTimer>
+
 #include <algorithm>
 
 namespace vantik {
@@ -36,8 +38,31 @@ std::vector<QWidget*> LibraryWindows::open() const
     return open;
 }
 
+void LibraryWindows::giveBack(ClaimFormWindow* window)
+{
+    if (!window->reusable() || m_kept) {
+        delete window;
+        return;
+    }
+    std::erase_if(m_windows, [window](const QPointer<QWidget>& w) { return w.isNull() || w == window; });
+    window->stopShowing();
+    m_kept = window;
+    QTimer::singleShot(0, window, [this, window] {
+        if (m_kept == window)
+            window->hide();
+    });
+}
+
+ClaimFormWindow* LibraryWindows::takeKept()
+{
+    ClaimFormWindow* kept = m_kept;
+    m_kept = nullptr;
+    return kept;
+}
+
 void LibraryWindows::closeAll()
 {
+    delete m_kept.data();
     // Deleted at once rather than closed: a window that asks before closing would
     // otherwise keep reading through a connection that is going away.
     const std::vector<QPointer<QWidget>> windows = std::move(m_windows);

@@ -27,8 +27,19 @@ public:
     std::vector<QWidget*> open() const;
     void closeAll();
 
+    /// An entry window given back by UnloadForm. One that holds nothing of the
+    /// clerk's is kept to show the next admission opened: building a window and
+    /// laying it out cost more than reading the admission, and a batch pass opens
+    /// one per listed row. It stays on screen until events are next handled, so
+    /// that a pass moving straight on to the next row does not close and reopen
+    /// it; otherwise it is hidden then. Any other window is deleted at once.
+    void giveBack(ClaimFormWindow* window);
+    /// The kept window, now the caller's, or nullptr.
+    ClaimFormWindow* takeKept();
+
 private:
     std::vector<QPointer<QWidget>> m_windows;
+    QPointer<ClaimFormWindow> m_kept;
 };
 
 } // namespace vantik

@@ -16,9 +16,19 @@
 #include "library_fixture.h"
 #include "support/watched_connection.h"
 
+#include "host/ui/repaint_pacer.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTimeEdit>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTextBrowser>
 
@@ -57,7 +67,48 @@ protected:
         made->nonmodal(true);
         return made;
     }
+
+    std::shared_ptr<BuiltinClaimForm> shown(const QString& id)
+    {
+        auto made = std::static_pointer_cast<BuiltinClaimForm>(form(id));
+        made->Title("CF4 Entries");
+        made->showEntry();
+        return made;
+    }
 };
+
+// What the clerk can see of an entry window and its controls, one line each.
+QString snapshot(const ClaimFormWindow& window)
+{
+    QStringList lines{window.windowTitle() + (window.isVisible() ? " shown" : " hidden")};
+    QList<QWidget*> widgets = window.findChildren<QWidget*>();
+    widgets.removeIf([](QWidget* w) { return w->objectName().isEmpty() || w->objectName().startsWith("qt_"); });
+    std::sort(widgets.begin(), widgets.end(), [](QWidget* a, QWidget* b) { return a->objectName() < b->objectName(); });
+    for (QWidget* w : widgets) {
+        QString line = w->objectName() + (w->isEnabled() ? " on" : " off") + " tip=" + w->toolTip()
+                       + " style=" + w->styleSheet();
+        if (auto* label = qobject_cast<QLabel*>(w))
+            line += " text=" + label->text();
+        else if (auto* box = qobject_cast<QLineEdit*>(w))
+            line += " text=" + box->text();
+        else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+            line += " text=" + plain->toPlainText();
+        else if (auto* browser = qobject_cast<QTextBrowser*>(w))
+            line += QString(" text=%1 at %2").arg(browser->toPlainText()).arg(browser->verticalScrollBar()->value());
+        else if (auto* combo = qobject_cast<QComboBox*>(w))
+            line += " text=" + combo->currentText();
+        else if (auto* when = qobject_cast<QDateTimeEdit*>(w))
+            line += " at=" + when->dateTime().toString(Qt::ISODate);
+        else if (auto* button = qobject_cast<QPushButton*>(w))
+            line += QString(" default=%1").arg(button->isDefault());
+        else if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            line += QString(" page=%1").arg(tabs->currentIndex());
+        else if (auto* grid = qobject_cast<FlexGridWidget*>(w))
+            line += QString(" rows=%1").arg(grid->rowCount());
+        lines << line;
+    }
+    return lines.join('\n');
+}
 
 } // namespace
 
@@ -154,6 +205,91 @@ TEST_F(ClaimFormLibraryTest, EntryWindowOffersVerificationOnlyWhenCompleteAndRec
     printed->showEntry(true);
     ASSERT_NE(printed->entryWindow()->printPreview(), nullptr);
     EXPECT_TRUE(printed->entryWindow()->printPreview()->isVisible());
+}
+
+TEST_F(ClaimFormLibraryTest, AWindowGivenBackShowsTheNextAdmissionAsANewWindowWould)
+{
+    admitComplete("T1");
+    admitComplete("T2", "T0002");
+    exec("DELETE FROM Station.tbCourseWard WHERE IDNum = 'T2'");
+    exec("INSERT INTO Patient_Data.tbPatientMedicine (IDNum, GenericName) VALUES ('T2', 'AMOXICILLIN')");
+
+    QString expected;
+    {
+        auto fresh = shown("T2");
+        expected = snapshot(*fresh->entryWindow());
+        delete fresh->entryWindow();
+    }
+
+    for (int i = 0; i < 60; ++i) // a summary long enough to scroll
+        exec("INSERT INTO Patient_Data.tbPatientMedicine (IDNum, GenericName) VALUES ('T1', 'CEFUROXIME')");
+
+    // The clerk only looks: another page, the summary scrolled.
+    auto first = shown("T1");
+    auto second = shown("T1"); // the same window, brought forward
+    ClaimFormWindow* window = first->entryWindow();
+    window->tabSections->setCurrentIndex(3);
+    QScrollBar* scroll = window->txtSummary->verticalScrollBar();
+    ASSERT_GT(scroll->maximum(), 0);
+    scroll->setValue(scroll->maximum());
+    second->UnloadForm();
+    EXPECT_TRUE(library.openWindows().empty());
+    EXPECT_EQ(first->entryWindow(), nullptr);
+
+    auto next = shown("T2");
+    ASSERT_EQ(next->entryWindow(), window);
+    EXPECT_EQ(snapshot(*window).toStdString(), expected.toStdString());
+
+    // The first admission's objects no longer reach the window.
+    first->UnloadForm();
+    EXPECT_EQ(next->entryWindow(), window);
+    EXPECT_TRUE(window->isVisible());
+
+    // Given back and not taken again, it is gone from the screen once events run.
+    next->UnloadForm();
+    QApplication::processEvents();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(ClaimFormLibraryTest, AWindowHoldingTheClerksWorkIsNotReused)
+{
+    admitComplete("T1");
+    admitComplete("T2", "T0002");
+    auto typed = shown("T1");
+    QPointer<ClaimFormWindow> window = typed->entryWindow();
+    window->txtHeight->setText("170");
+    typed->UnloadForm();
+    EXPECT_TRUE(window.isNull());
+    auto next = shown("T2");
+    EXPECT_EQ(next->entryWindow()->txtHeight->text(), "");
+
+    // A refused save counts as the clerk's work too, even with the box emptied again.
+    window = next->entryWindow();
+    window->txtWeight->setText("heavy");
+    window->cmdSaveHeightWeight->click();
+    window->txtWeight->clear();
+    next->UnloadForm();
+    EXPECT_TRUE(window.isNull());
+}
+
+TEST_F(ClaimFormLibraryTest, DuringABatchTheSummaryFollowsAtTheFrameAndEndsOnTheLastAdmission)
+{
+    admitComplete("T1");
+    admitComplete("T2", "T0002");
+    exec("INSERT INTO Patient_Data.tbPatientMedicine (IDNum, GenericName) VALUES ('T2', 'AMOXICILLIN')");
+    ClaimFormWindow* window = nullptr;
+    {
+        BatchScope batch;
+        for (const QString id : {"T1", "T2"}) {
+            auto form = shown(id);
+            window = form->entryWindow();
+            if (id == "T2")
+                break;
+            form->UnloadForm();
+        }
+        EXPECT_EQ(window->windowTitle(), "CF4 Entries - T2");
+    }
+    EXPECT_TRUE(window->txtSummary->toPlainText().contains("AMOXICILLIN"));
 }
 
 TEST_F(ClaimFormLibraryTest, DaysUsedCountOnlyTheDaysInsideTheAdmissionsYear)
