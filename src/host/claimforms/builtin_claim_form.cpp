@@ -16,6 +16,23 @@ BuiltinClaimForm::BuiltinClaimForm(ClaimFormEnvironment environment, LibraryWind
 {
 }
 
+namespace {
+
+// On a real display raising and activating a window is a round of messages with
+// the window system; a pass that shows its rows in one window would otherwise
+// send them at every row.
+void bringForward(QWidget& window)
+{
+    if (window.isMinimized() || !window.isVisible())
+        window.showNormal();
+    if (!window.isActiveWindow()) {
+        window.raise();
+        window.activateWindow();
+    }
+}
+
+} // namespace
+
 void BuiltinClaimForm::showEntry(bool print)
 {
     ClaimFormWindow* window = m_windows.entryWindowOf(m_idNum);
@@ -28,15 +45,12 @@ void BuiltinClaimForm::showEntry(bool print)
         // The admission's window is open already: bring it forward with what the
         // tables hold now.
         window->reload();
-        window->showNormal();
-        window->raise();
-        window->activateWindow();
+        bringForward(*window);
     } else if (ClaimFormWindow* kept = m_nonmodal ? m_windows.takeKept() : nullptr) {
         window = kept;
         window->showAdmission(m_idNum, m_title);
         m_windows.adopt(window);
-        window->show();
-        window->raise();
+        bringForward(*window);
     } else {
         window = new ClaimFormWindow(m_environment, m_idNum, m_title);
         m_windows.adopt(window);

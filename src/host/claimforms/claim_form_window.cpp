@@ -61,6 +61,14 @@ QString lastEntries(const Entries& entries, const QString& none, Describe descri
     return text;
 }
 
+// Setting a style sheet restyles the widget even when it is the same one, and a
+// batch pass loads every row's claim form into one window.
+void setColour(QLabel& label, const QString& styleSheet)
+{
+    if (label.styleSheet() != styleSheet)
+        label.setStyleSheet(styleSheet);
+}
+
 QString orDash(const QString& text)
 {
     return text.trimmed().isEmpty() ? QStringLiteral("–") : text;
@@ -226,7 +234,7 @@ void ClaimFormWindow::resetTakenOn()
 
 void ClaimFormWindow::showMessage(const QString& text, bool error)
 {
-    lblMessage->setStyleSheet(error ? QStringLiteral("color: #c00000;") : QStringLiteral("color: #1b7a1b;"));
+    setColour(*lblMessage, error ? QStringLiteral("color: #c00000;") : QStringLiteral("color: #1b7a1b;"));
     lblMessage->setText(text);
 }
 
@@ -300,7 +308,7 @@ void ClaimFormWindow::showSections()
 {
     const ClaimFormRecord& form = *m_form;
     const QString finding = verificationFinding(form);
-    lblMissing->setStyleSheet(finding.isEmpty() ? QStringLiteral("color: #1b7a1b;") : QStringLiteral("color: #c00000;"));
+    setColour(*lblMissing, finding.isEmpty() ? QStringLiteral("color: #1b7a1b;") : QStringLiteral("color: #c00000;"));
     lblMissing->setText(finding.isEmpty() ? QStringLiteral("Nothing is missing.") : finding);
     lblHistoryNow->setText(QStringLiteral("Saved: ") + orDash(form.chiefComplaint));
     lblVitalsNow->setText(lastEntries(form.vitalSigns, QStringLiteral("No vital signs are recorded."), [](const auto& v) {

@@ -40,6 +40,10 @@ std::vector<QWidget*> LibraryWindows::open() const
 
 void LibraryWindows::giveBack(ClaimFormWindow* window)
 {
+    // A pass that reaches an admission whose window the clerk has open would
+    // otherwise close it with what they typed.
+    if (!window->unsavedSections().isEmpty())
+        return;
     if (!window->reusable() || m_kept) {
         delete window;
         return;

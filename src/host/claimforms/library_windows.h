@@ -32,7 +32,8 @@ public:
     /// laying it out cost more than reading the admission, and a batch pass opens
     /// one per listed row. It stays on screen until events are next handled, so
     /// that a pass moving straight on to the next row does not close and reopen
-    /// it; otherwise it is hidden then. Any other window is deleted at once.
+    /// it; otherwise it is hidden then. A window with unsaved typing stays open,
+    /// the clerk's; any other is deleted at once.
     void giveBack(ClaimFormWindow* window);
     /// The kept window, now the caller's, or nullptr.
     ClaimFormWindow* takeKept();
