@@ -129,7 +129,11 @@ TEST(RealClaimForm, ValidatingTheListLeavesNoWindowsAndNoGrowth)
     window.cmdValidate[1]->click();
     QApplication::processEvents();
     EXPECT_LE(library.openWindows().size(), 1u);
+#ifndef __SANITIZE_ADDRESS__
+    // AddressSanitizer holds freed memory back (its quarantine), so there the bound
+    // says nothing.
     EXPECT_LT(residentBytes() - before, 40L * 1024 * 1024) << "over " << rows << " rows";
+#endif
     EXPECT_TRUE(messages.warned.isEmpty()) << messages.warned.join('\n').toStdString();
 }
 
