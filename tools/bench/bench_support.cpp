@@ -1,16 +1,22 @@
 #include "tools/bench/bench_support.h"
 
 #include "batchupdate/frm_batch_update.h"
+#include "host/data/embedded_connection.h"
 #include "host/ui/flex_grid_widget.h"
 #include "worklist/frm_claim_worklist.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
+
+#include <unistd.h>
 
 #include <algorithm>
 #include <map>
 #include <set>
+#include <stdexcept>
 
 namespace vantik::bench {
 
@@ -55,6 +61,25 @@ void listPatients(FrmClaimWorklist& w, const QString& startDate, bool top500, bo
     w.chkGETVitals->setChecked(vitals);
 }
 
+QString copyDatabase(const QString& folder, std::optional<QTemporaryDir>& copy)
+{
+    copy.emplace();
+    if (!copy->isValid())
+        throw std::runtime_error("No temporary folder for the copy of the database.");
+    for (const QString& name : EmbeddedConnection::databaseNames()) {
+        for (const QString& suffix : {QStringLiteral(".sqlite"), QStringLiteral(".sqlite-wal")}) {
+            const QString file = name + suffix;
+            const QString source = QDir(folder).filePath(file);
+            if (suffix != QLatin1String(".sqlite") && !QFile::exists(source))
+                continue;
+            if (!QFile::copy(source, QDir(copy->path()).filePath(file)))
+                throw std::runtime_error("Copying " + file.toStdString() + " failed.");
+        }
+    }
+    ::sync();
+    return copy->path();
+}
+
 RouteChange commonestRouteChange(const FrmBatchUpdate& drugs)
 {
     std::map<std::pair<QString, QString>, int> counts;
@@ -74,7 +99,7 @@ RouteChange commonestRouteChange(const FrmBatchUpdate& drugs)
             change = RouteChange{key.first, key.second, QString(), count};
     }
     if (change.records == 0)
-        return change;
+        throw std::runtime_error("The listed patients have no drugs.");
     const std::set<QString>& taken = routes[change.drug];
     for (const char* candidate : {"IVP", "PO", "IM", "SC", "IVTT"}) {
         if (!taken.count(QString::fromLatin1(candidate))) {

@@ -2,8 +2,10 @@
 
 #include <QDate>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <chrono>
+#include <optional>
 #include <vector>
 
 namespace vantik {
@@ -20,6 +22,11 @@ inline const QDate kLastDay{2026, 11, 30};
 
 double millisecondsSince(SteadyClock::time_point start);
 double median(std::vector<double> values);
+
+/// A copy of the embedded database files in folder (with their write-ahead logs)
+/// in a new temporary folder, synced to disk so that the copy's writing-back does
+/// not run under the measurements. Returns the copy's folder.
+QString copyDatabase(const QString& folder, std::optional<QTemporaryDir>& copy);
 
 /// The first day of the demo data's last month, and the day a year before its last day.
 QString monthStart();
@@ -39,6 +46,7 @@ struct RouteChange {
     QString to;
     int records = 0; // the listed records of the drug with that route
 };
+/// Throws when the listing found no drug.
 RouteChange commonestRouteChange(const FrmBatchUpdate& drugs);
 
 /// Fills the drug window's boxes for a change of the route alone: the other Find
