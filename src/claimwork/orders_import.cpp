@@ -2,6 +2,8 @@
 
 #include "claimwork/listed_rows.h"
 #include "host/claimforms/claim_form_classes.h"
+#include "host/claimforms/doctor_orders.h"
+#include "host/component_error.h"
 #include "host/ui/busy_guards.h"
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/message_box.h"
@@ -27,6 +29,19 @@ void importAllOrders(FrmClaimWorklist& window)
         } else {
             colourCurrentRow(window, kOleRed);
         }
+    } catch (const OrdersImportStopped& stopped) {
+        // Notes were added before the failure: the user log says how many.
+        QString logFailure;
+        try {
+            window.pclsUser->addlog(stopped.logLine());
+        } catch (const std::exception& error) {
+            logFailure = errorDescription(error);
+        }
+        showOperationError(window, stopped);
+        if (!logFailure.isEmpty())
+            window.services().messages.warning(&window,
+                                               QStringLiteral("The user log could not be written: ") + logFailure);
+        prependLogLine(*window.txtLog, QStringLiteral("Done ") + window.txtIDNumDOCORD->text());
     } catch (const std::exception& error) {
         showOperationError(window, error);
         prependLogLine(*window.txtLog, QStringLiteral("Done ") + window.txtIDNumDOCORD->text());

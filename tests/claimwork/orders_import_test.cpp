@@ -1,4 +1,5 @@
 #include "claim_work_fixture.h"
+#include "host/claimforms/doctor_orders.h"
 #include "support/demo_db.h"
 
 #include <QAction>
@@ -57,6 +58,16 @@ TEST_F(OrdersImportTest, AFailureShowsItsDescriptionAndLogsDone)
     EXPECT_THAT(importWith("found", "new"), ElementsAre("Addonly true", "LoadDocOrders T9", "ImportOrders T9"));
     EXPECT_THAT(messages.shown, ElementsAre("ImportOrders failed"));
     EXPECT_EQ(window->txtLog->toPlainText(), "Done T9\nolder activity");
+    EXPECT_TRUE(user->log.isEmpty()); // nothing was added
+}
+
+TEST_F(OrdersImportTest, AnImportThatStopsPartWayWritesWhatItAddedToTheUserLog)
+{
+    user->classes.importing = [](const QString& idNum) { throw OrdersImportStopped(idNum, 2, 5, "The disk is full."); };
+    EXPECT_THAT(importWith("found", "new"), ElementsAre("Addonly true", "LoadDocOrders T9", "ImportOrders T9"));
+    EXPECT_THAT(user->log, ElementsAre("T9 orders imported: 2 of 5; stopped: The disk is full."));
+    EXPECT_THAT(messages.shown, ElementsAre("The disk is full."));
+    EXPECT_EQ(window->txtLog->toPlainText(), "Done T9\n");
 }
 
 TEST_F(OrdersImportTest, ThePanelStartsHiddenAndSaveAllIsSwitchedOff)

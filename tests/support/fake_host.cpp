@@ -67,6 +67,8 @@ public:
     void ImportOrders(const QString& idNum, FlexGrid&, QString& outcome) override
     {
         m_classes.call("ImportOrders " + idNum);
+        if (m_classes.importing)
+            m_classes.importing(idNum);
         outcome = m_classes.importOutcome;
     }
 

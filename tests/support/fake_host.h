@@ -43,6 +43,8 @@ public:
     /// The outcome texts LoadDocOrders and ImportOrders write.
     QString loadOutcome = QStringLiteral("found");
     QString importOutcome = QStringLiteral("new");
+    /// Runs inside ImportOrders after its journal entry (to throw what the real one may).
+    std::function<void(const QString& idNum)> importing;
     /// The grid of every PrintGrid call, in order.
     std::vector<const FlexGrid*> printedGrids;
     /// Every property set on the claim-form objects handed out ("IDNUM 24000001",

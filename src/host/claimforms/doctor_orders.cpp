@@ -1,5 +1,6 @@
 #include "host/claimforms/doctor_orders.h"
 
+#include "host/component_error.h"
 #include "host/data/connection.h"
 #include "host/data/recordset.h"
 #include "host/data/sql_quote.h"
@@ -43,7 +44,15 @@ QString loadDoctorOrders(Connection& connection, const QString& idNum, FlexGrid&
     return orders.rowCount() > 0 ? QStringLiteral("found") : QStringLiteral("none");
 }
 
-QString importDoctorOrders(Connection& connection, const QString& idNum, const FlexGrid& grid, const QString& clerk)
+QString OrdersImportStopped::logLine() const
+{
+    return QStringLiteral("%1 orders imported: %2 of %3; stopped: %4").arg(idNum).arg(added).arg(orders).arg(message());
+}
+
+namespace {
+
+// The import itself; added counts the notes written so far, also when it throws.
+bool importOrders(Connection& connection, const QString& idNum, const FlexGrid& grid, const QString& clerk, int& added)
 {
     const QString id = sqlQuote(idNum);
     // The grid shows each order's time as display text, which drops the
@@ -65,7 +74,6 @@ QString importDoctorOrders(Connection& connection, const QString& idNum, const F
         orders.push_back({read.dateTimeField(QStringLiteral("OrderDate")), read.field(0), read.field(1)});
     read.close();
 
-    bool added = false;
     for (int row = 1; row < grid.rowCount(); ++row) {
         const QString text = grid.text(row, OrderTextColumn);
         if (text.trimmed().isEmpty())
@@ -93,11 +101,30 @@ QString importDoctorOrders(Connection& connection, const QString& idNum, const F
             notes.setField(QStringLiteral("CourseNotes"), text);
             notes.setField(QStringLiteral("EncodedBy"), clerk);
             notes.update();
-            added = true;
+            ++added;
         }
         notes.close();
     }
-    return added ? QStringLiteral("new") : QStringLiteral("exists");
+    return added > 0;
+}
+
+} // namespace
+
+QString importDoctorOrders(Connection& connection, const QString& idNum, const FlexGrid& grid, const QString& clerk)
+{
+    int added = 0;
+    try {
+        return importOrders(connection, idNum, grid, clerk, added) ? QStringLiteral("new") : QStringLiteral("exists");
+    } catch (const std::exception& error) {
+        if (added == 0)
+            throw;
+        int orders = 0;
+        for (int row = 1; row < grid.rowCount(); ++row) {
+            if (!grid.text(row, OrderTextColumn).trimmed().isEmpty())
+                ++orders;
+        }
+        throw OrdersImportStopped(idNum, added, orders, errorDescription(error));
+    }
 }
 
 } // namespace vantik
