@@ -28,6 +28,14 @@ QString guEntryStatement(const QString& idNum)
         .arg(quoted(idNum));
 }
 
+// The record the height/weight check reads: its statement's first row, in the
+// order that statement gives (no ORDER BY), with what the page shows of it.
+QString firstHistoryStatement(const QString& idNum, bool outPatient)
+{
+    return QStringLiteral("SELECT IDNum, HistoryDate, Height, Weight FROM Patient_Data..%1 WHERE IDNum = %2")
+        .arg(outPatient ? QStringLiteral("tbOutPatientHistory") : QStringLiteral("tbPatientHistory"), quoted(idNum));
+}
+
 // A recordset that reads no row, only to add one to the table.
 QString noRowOf(const QString& columns, const QString& table, const QString& idNum)
 {
@@ -42,6 +50,7 @@ SeenClaimRows readSeenClaimRows(Connection& connection, const QString& idNum, bo
     seen.profile = readNurseProfile(connection, idNum);
     seen.visit = readSeenRow(connection, visitStatement(idNum, outPatient));
     seen.guEntry = readSeenRow(connection, guEntryStatement(idNum));
+    seen.firstHistory = readSeenRow(connection, firstHistoryStatement(idNum, outPatient));
     return seen;
 }
 
@@ -60,7 +69,8 @@ void saveBriefHistory(Connection& connection, const QString& idNum, bool outPati
                [&](Recordset& visit, bool) { visit.setField(QStringLiteral("BriefHistory"), history); });
 }
 
-void addVitalSigns(Connection& connection, const QString& idNum, bool outPatient, const VitalSignsEntry& entry)
+void addVitalSigns(Connection& connection, const QString& idNum, bool outPatient, const VitalSignsEntry& entry,
+                   const QString& clerk)
 {
     if (outPatient) {
         addRecord(connection,
@@ -77,7 +87,7 @@ void addVitalSigns(Connection& connection, const QString& idNum, bool outPatient
         return;
     }
     addRecord(connection,
-              noRowOf(QStringLiteral("IDNum, VitalDate, BP, Temperature, PulseRate, RespRate"),
+              noRowOf(QStringLiteral("IDNum, VitalDate, BP, Temperature, PulseRate, RespRate, TakenBy"),
                       QStringLiteral("Station..tbNurseVitalSigns"), idNum),
               [&](Recordset& row) {
                   row.setField(QStringLiteral("IDNum"), idNum);
@@ -86,21 +96,22 @@ void addVitalSigns(Connection& connection, const QString& idNum, bool outPatient
                   row.setField(QStringLiteral("Temperature"), entry.temperature);
                   row.setField(QStringLiteral("PulseRate"), entry.pulseRate);
                   row.setField(QStringLiteral("RespRate"), entry.respiratoryRate);
+                  row.setField(QStringLiteral("TakenBy"), clerk);
               });
 }
 
-void addHeightWeight(Connection& connection, const QString& idNum, bool outPatient, const QString& takenOn,
-                     const QString& height, const QString& weight)
+void saveHeightWeight(Connection& connection, const QString& idNum, bool outPatient,
+                      const std::optional<SeenRow>& seenRecord, const QString& takenOn, const QString& height,
+                      const QString& weight)
 {
-    const QString table =
-        outPatient ? QStringLiteral("Patient_Data..tbOutPatientHistory") : QStringLiteral("Patient_Data..tbPatientHistory");
-    addRecord(connection, noRowOf(QStringLiteral("IDNum, HistoryDate, Height, Weight"), table, idNum),
-              [&](Recordset& row) {
-                  row.setField(QStringLiteral("IDNum"), idNum);
-                  row.setField(QStringLiteral("HistoryDate"), takenOn);
-                  row.setField(QStringLiteral("Height"), height);
-                  row.setField(QStringLiteral("Weight"), weight);
-              });
+    saveAsSeen(connection, firstHistoryStatement(idNum, outPatient), seenRecord, [&](Recordset& row, bool isNew) {
+        if (isNew) {
+            row.setField(QStringLiteral("IDNum"), idNum);
+            row.setField(QStringLiteral("HistoryDate"), takenOn);
+        }
+        row.setField(QStringLiteral("Height"), height);
+        row.setField(QStringLiteral("Weight"), weight);
+    });
 }
 
 void setGuFinding(Connection& connection, const QString& idNum, const std::optional<SeenRow>& seenEntry,
@@ -133,6 +144,47 @@ void addCourseNote(Connection& connection, const QString& idNum, const QString& 
                   row.setField(QStringLiteral("CourseNotes"), text);
                   row.setField(QStringLiteral("EncodedBy"), clerk);
               });
+}
+
+int declaredLength(Connection& connection, EntryColumn column, bool outPatient)
+{
+    const auto lengthOf = [&](const char* database, const QString& table, const char* name) {
+        try {
+            for (const sqlcompat::ColumnInfo& info :
+                 connection.tableColumns(TableRef{QString::fromLatin1(database), table})) {
+                if (QString::fromStdString(info.name).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                    return info.length;
+            }
+        } catch (const DatabaseError&) {
+            // An unknown table: the write reports it in the database's words.
+        }
+        return 0;
+    };
+    const QString visit = outPatient ? QStringLiteral("tbOutPatient") : QStringLiteral("tbPatient");
+    const QString history = outPatient ? QStringLiteral("tbOutPatientHistory") : QStringLiteral("tbPatientHistory");
+    const QString vitals = outPatient ? QStringLiteral("tbOutPatientHistory") : QStringLiteral("tbNurseVitalSigns");
+    const char* vitalsDatabase = outPatient ? "Patient_Data" : "Station";
+    switch (column) {
+    case EntryColumn::BriefHistory:
+        return lengthOf("Patient_Data", visit, "BriefHistory");
+    case EntryColumn::BloodPressure:
+        return lengthOf(vitalsDatabase, vitals, outPatient ? "BloodPressure" : "BP");
+    case EntryColumn::Temperature:
+        return lengthOf(vitalsDatabase, vitals, "Temperature");
+    case EntryColumn::PulseRate:
+        return lengthOf(vitalsDatabase, vitals, "PulseRate");
+    case EntryColumn::RespiratoryRate:
+        return lengthOf(vitalsDatabase, vitals, outPatient ? "RespiratoryRate" : "RespRate");
+    case EntryColumn::Height:
+        return lengthOf("Patient_Data", history, "Height");
+    case EntryColumn::Weight:
+        return lengthOf("Patient_Data", history, "Weight");
+    case EntryColumn::GuFinding:
+        return lengthOf("Patient_Data", QStringLiteral("tbPatientConditions"), "Remarks");
+    case EntryColumn::CourseNote:
+        return lengthOf("Station", QStringLiteral("tbCourseWard"), "CourseNotes");
+    }
+    return 0;
 }
 
 } // namespace vantik

@@ -15,9 +15,12 @@ class Connection;
 /// read them: a save checks against these, so that a change made by someone else
 /// since is never overwritten.
 struct SeenClaimRows {
-    std::optional<SeenRow> visit;   ///< the admission's (or visit's) BriefHistory row
-    std::optional<SeenRow> guEntry; ///< the first PhysicalExam/GU(IE)/OTHERS entry
-    std::optional<SeenRow> profile; ///< the nurse profile
+    std::optional<SeenRow> visit;        ///< the admission's (or visit's) BriefHistory row
+    std::optional<SeenRow> guEntry;      ///< the first PhysicalExam/GU(IE)/OTHERS entry
+    std::optional<SeenRow> profile;      ///< the nurse profile
+    std::optional<SeenRow> firstHistory; ///< the first history record: HistoryDate, Height, Weight
+
+    bool operator==(const SeenClaimRows&) const = default;
 };
 
 SeenClaimRows readSeenClaimRows(Connection& connection, const QString& idNum, bool outPatient);
@@ -35,12 +38,18 @@ void saveBriefHistory(Connection& connection, const QString& idNum, bool outPati
 struct VitalSignsEntry {
     QString takenOn, bloodPressure, temperature, pulseRate, respiratoryRate;
 };
-/// A vital-signs record: the nurses' table for in-patients, the visit's history for out-patients.
-void addVitalSigns(Connection& connection, const QString& idNum, bool outPatient, const VitalSignsEntry& entry);
+/// A vital-signs record: the nurses' table for in-patients (taken by the clerk),
+/// the visit's history for out-patients.
+void addVitalSigns(Connection& connection, const QString& idNum, bool outPatient, const VitalSignsEntry& entry,
+                   const QString& clerk);
 
-/// A history record with the height and weight.
-void addHeightWeight(Connection& connection, const QString& idNum, bool outPatient, const QString& takenOn,
-                     const QString& height, const QString& weight);
+/// The height and weight of the admission's first history record, the one the
+/// height/weight check reads: only those two columns of it are written, and only
+/// while it is as seen. When the admission has no history record (seen none, and
+/// there still is none), one is added, taken on takenOn.
+void saveHeightWeight(Connection& connection, const QString& idNum, bool outPatient,
+                      const std::optional<SeenRow>& seenRecord, const QString& takenOn, const QString& height,
+                      const QString& weight);
 
 /// Sets the finding of the admission's GU(IE) entry as the GU marking does: the
 /// first entry gets Code "X", Result "1" and the finding as its remark, or an entry
@@ -51,5 +60,22 @@ void setGuFinding(Connection& connection, const QString& idNum, const std::optio
 /// A note in the course in the ward, by the clerk.
 void addCourseNote(Connection& connection, const QString& idNum, const QString& writtenOn, const QString& text,
                    const QString& clerk);
+
+/// The columns the entry window writes the clerk's texts into.
+enum class EntryColumn {
+    BriefHistory,
+    BloodPressure,
+    Temperature,
+    PulseRate,
+    RespiratoryRate,
+    Height,
+    Weight,
+    GuFinding,
+    CourseNote,
+};
+
+/// The declared length of the column in characters; 0 when none is known (the
+/// write itself then reports what the database says).
+int declaredLength(Connection& connection, EntryColumn column, bool outPatient);
 
 } // namespace vantik

@@ -18,30 +18,39 @@ InputCheck refused(const QString& message)
     return InputCheck{QString(), message};
 }
 
-// A plain decimal number: digits, at most one point and the given decimals; no
+// A plain decimal number in its canonical form: digits, at most one point; no
 // sign, exponent, thousands separator or unit, so that what is stored is a number
-// every reader of the table takes the same way.
-std::optional<double> plainNumber(const QString& text, int decimals)
+// every reader of the table takes the same way. Leading zeros, trailing zeros of
+// the fraction and a trailing point are dropped ("058.40" is "58.4", "72." is
+// "72"); what still has more decimals than the field allows is refused.
+std::optional<QString> canonicalNumber(const QString& text, int decimals)
 {
-    static const QRegularExpression shape(QStringLiteral("^[0-9]+(\\.[0-9]+)?$"));
-    if (!shape.match(text).hasMatch())
+    static const QRegularExpression shape(QStringLiteral("^([0-9]*)(?:\\.([0-9]*))?$"));
+    const QRegularExpressionMatch match = shape.match(text);
+    if (!match.hasMatch() || text == QLatin1String(".") || text.isEmpty())
         return std::nullopt;
-    const qsizetype point = text.indexOf(QLatin1Char('.'));
-    if (point >= 0 && text.size() - point - 1 > decimals)
+    QString whole = match.captured(1);
+    QString fraction = match.captured(2);
+    qsizetype firstDigit = 0;
+    while (firstDigit < whole.size() && whole.at(firstDigit) == QLatin1Char('0'))
+        ++firstDigit;
+    whole = firstDigit == whole.size() ? QStringLiteral("0") : whole.mid(firstDigit);
+    while (fraction.endsWith(QLatin1Char('0')))
+        fraction.chop(1);
+    if (fraction.size() > decimals)
         return std::nullopt;
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok ? std::optional<double>(value) : std::nullopt;
+    return fraction.isEmpty() ? whole : whole + QLatin1Char('.') + fraction;
 }
 
 InputCheck checkNumber(const QString& typed, const QString& field, double lowest, double highest, int decimals,
                        const QString& form)
 {
-    const QString text = typed.trimmed();
-    const std::optional<double> value = plainNumber(text, decimals);
-    if (!value || *value < lowest || *value > highest)
+    const std::optional<QString> canonical = canonicalNumber(typed.trimmed(), decimals);
+    bool ok = false;
+    const double value = canonical ? canonical->toDouble(&ok) : 0;
+    if (!ok || value < lowest || value > highest)
         return refused(QStringLiteral("%1: type %2.").arg(field, form));
-    return accepted(text);
+    return accepted(*canonical);
 }
 
 } // namespace
@@ -50,13 +59,17 @@ InputCheck checkBloodPressure(const QString& typed)
 {
     const QString form = QStringLiteral("Blood pressure: type it as systolic/diastolic, for example 120/80 (systolic "
                                         "40–300 over diastolic 10–200, the systolic the higher).");
-    static const QRegularExpression shape(QStringLiteral("^\\s*([0-9]{1,3})\\s*/\\s*([0-9]{1,3})\\s*$"));
+    static const QRegularExpression shape(QStringLiteral("^\\s*([0-9]+)\\s*/\\s*([0-9]+)\\s*$"));
     const QRegularExpressionMatch match = shape.match(typed);
     if (!match.hasMatch())
         return refused(form);
-    const int systolic = match.captured(1).toInt();
-    const int diastolic = match.captured(2).toInt();
-    if (systolic < 40 || systolic > 300 || diastolic < 10 || diastolic > 200 || systolic <= diastolic)
+    // Leading zeros are a long form of the same pressure ("0120/080"), not a refusal.
+    bool systolicRead = false;
+    bool diastolicRead = false;
+    const int systolic = match.captured(1).toInt(&systolicRead);
+    const int diastolic = match.captured(2).toInt(&diastolicRead);
+    if (!systolicRead || !diastolicRead || systolic < 40 || systolic > 300 || diastolic < 10 || diastolic > 200
+        || systolic <= diastolic)
         return refused(form);
     return accepted(QStringLiteral("%1/%2").arg(systolic).arg(diastolic));
 }
@@ -91,7 +104,8 @@ InputCheck checkWeight(const QString& typed)
                        QStringLiteral("kilograms from 0.3 to 350, for example 58.4"));
 }
 
-InputCheck checkTakenOn(const QString& field, const QDateTime& when, const QDateTime& admitted, const QDateTime& now)
+InputCheck checkTakenOn(const QString& field, const QDateTime& when, const QDateTime& admitted,
+                        const QDateTime& discharged, const QDateTime& now)
 {
     if (!when.isValid())
         return refused(QStringLiteral("%1: type a date and time as mm/dd/yyyy hh:mm AM.").arg(field));
@@ -101,7 +115,20 @@ InputCheck checkTakenOn(const QString& field, const QDateTime& when, const QDate
         return refused(QStringLiteral("%1: the date and time cannot be before the admission (%2).")
                            .arg(field, admitted.toString(QStringLiteral("MM/dd/yyyy h:mm AP"))));
     }
+    if (discharged.isValid() && when > discharged) {
+        return refused(QStringLiteral("%1: the date and time cannot be after the discharge (%2).")
+                           .arg(field, discharged.toString(QStringLiteral("MM/dd/yyyy h:mm AP"))));
+    }
     return accepted(when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
+}
+
+InputCheck checkLength(const QString& field, const QString& value, int maxLength)
+{
+    // Counted as the data layer counts a text against its column, so that what
+    // passes here is never refused there.
+    if (maxLength > 0 && value.size() > maxLength)
+        return refused(QStringLiteral("%1: %2 characters; at most %3.").arg(field).arg(value.size()).arg(maxLength));
+    return accepted(value);
 }
 
 InputCheck checkText(const QString& field, const QString& typed, bool refusePlaceholders, int maxLength)
@@ -113,9 +140,7 @@ InputCheck checkText(const QString& field, const QString& typed, bool refusePlac
         return refused(QStringLiteral("%1: \"%2\" does not count; type what the patient came with.").arg(field, text));
     if (text.contains(QChar(0)))
         return refused(QStringLiteral("%1: the text holds a NUL character, which cannot be stored.").arg(field));
-    if (maxLength > 0 && text.size() > maxLength)
-        return refused(QStringLiteral("%1: at most %2 characters (this text has %3).").arg(field).arg(maxLength).arg(text.size()));
-    return accepted(text);
+    return checkLength(field, text, maxLength);
 }
 
 } // namespace vantik

@@ -11,7 +11,7 @@ namespace vantik {
 /// anything is written. Each check gives the text to store, or a message that
 /// names the field and the form it accepts; an invalid value saves nothing.
 struct InputCheck {
-    QString value;   ///< as it is stored (trimmed, numbers in their plain form)
+    QString value;   ///< as it is stored (trimmed, numbers in their canonical form)
     QString message; ///< empty when the value is accepted
 
     bool ok() const { return message.isEmpty(); }
@@ -28,11 +28,17 @@ InputCheck checkRespiratoryRate(const QString& typed);
 /// Centimetres, 20–250, at most one decimal place.
 InputCheck checkHeight(const QString& typed);
 /// Kilograms, 0.3–350, at most two decimal places.
+/// Numbers are given in their canonical form: "00072" is "72", "058.40" is "58.4".
 InputCheck checkWeight(const QString& typed);
 
-/// A date-time of the admission: not in the future, not before the admission
-/// (when its start is known). field names it in the message.
-InputCheck checkTakenOn(const QString& field, const QDateTime& when, const QDateTime& admitted, const QDateTime& now);
+/// A date-time of the admission: not in the future, not before the admission nor
+/// after the discharge (each when known). field names it in the message.
+InputCheck checkTakenOn(const QString& field, const QDateTime& when, const QDateTime& admitted,
+                        const QDateTime& discharged, const QDateTime& now);
+
+/// A value to store fits its column: at most maxLength characters (0: no limit).
+/// The message names the field, the value's length and the limit.
+InputCheck checkLength(const QString& field, const QString& value, int maxLength);
 
 /// A text that must say something; withPlaceholders also refuses what encoders
 /// type instead of a text ("NA", "N/A", "none"), as the brief history's rule does.

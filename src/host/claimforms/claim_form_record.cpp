@@ -33,7 +33,8 @@ QString headerStatement(const QString& id, bool outPatient)
                "convert(varchar, M.BirthDate, 0) AS BirthDate, convert(varchar, P.ADMDATE, 0) AS Admitted, "
                "convert(varchar, P.DCRDATE, 0) AS Discharged, S.Service, "
                "D.LastName + ', ' + D.FirstName AS Doctor, P.Diagnosis, P.BriefHistory, "
-               "NP.CF4Status, NP.CF4VerifiedBy, convert(varchar, NP.CF4VerifiedOn, 0) AS VerifiedOn, P.ADMDATE AS AdmittedAt "
+               "NP.CF4Status, NP.CF4VerifiedBy, convert(varchar, NP.CF4VerifiedOn, 0) AS VerifiedOn, "
+               "P.ADMDATE AS AdmittedAt, P.DCRDATE AS DischargedAt "
                "FROM %1 P WITH (NOLOCK) "
                "LEFT JOIN Patient_Data..tbMaster M WITH (NOLOCK) ON M.HospNum = P.HospNum "
                "LEFT JOIN Build_File..tbcoService S WITH (NOLOCK) ON S.ServiceID = %2 "
@@ -41,16 +42,6 @@ QString headerStatement(const QString& id, bool outPatient)
                "LEFT JOIN Station..tbNurseProfile NP WITH (NOLOCK) ON NP.IDNum = P.IDNum "
                "WHERE P.IDNum = %4")
         .arg(visit, service, doctor, id);
-}
-
-// A datetime as the program reads it: "1/5/2024 9:07:00 AM", or the date alone at midnight.
-QDateTime dateTimeOfText(const QString& text)
-{
-    const QLocale c = QLocale::c();
-    QDateTime at = c.toDateTime(text, QStringLiteral("M/d/yyyy h:mm:ss AP"));
-    if (!at.isValid())
-        at = QDateTime(c.toDate(text, QStringLiteral("M/d/yyyy")), QTime(0, 0));
-    return at;
 }
 
 // One entry per result row, its fields taken from the row's columns in order.
@@ -68,6 +59,15 @@ void appendEntries(const ResultSet& rows, std::vector<Entry>& into)
 }
 
 } // namespace
+
+QDateTime dateTimeOfText(const QString& text)
+{
+    const QLocale c = QLocale::c();
+    QDateTime at = c.toDateTime(text, QStringLiteral("M/d/yyyy h:mm:ss AP"));
+    if (!at.isValid())
+        at = QDateTime(c.toDate(text, QStringLiteral("M/d/yyyy")), QTime(0, 0));
+    return at;
+}
 
 bool ClaimFormRecord::VitalSigns::complete() const
 {
@@ -112,6 +112,7 @@ std::optional<ClaimFormRecord> loadClaimForm(Connection& connection, const QStri
     form.verifiedBy = header.text(0, 12);
     form.verifiedOn = header.text(0, 13);
     form.admittedAt = dateTimeOfText(header.text(0, 14));
+    form.dischargedAt = dateTimeOfText(header.text(0, 15));
 
     // Out-patients have their vital signs, height and weight on the visit's history
     // record; in-patients have nurses' vital-sign records and an admission history.

@@ -1,5 +1,6 @@
 #include "host/claimforms/claim_form_verification.h"
 
+#include "host/data/database_error.h"
 #include "host/data/recordset.h"
 #include "host/data/sql_quote.h"
 
@@ -35,6 +36,19 @@ void markClaimFormVerified(Connection& connection, const QString& idNum, const Q
         if (hasField(profile, QStringLiteral("ChangeDate")))
             profile.setField(QStringLiteral("ChangeDate"), stamp);
     });
+}
+
+void markShownClaimFormVerified(Connection& connection, const QString& idNum, const QString& clerk,
+                                const QDateTime& now, const ShownClaimForm& shown)
+{
+    // Read in the order the window reads, so that a form shown as read compares equal.
+    const SeenClaimRows rows = readSeenClaimRows(connection, idNum, shown.form.outPatient);
+    const std::optional<ClaimFormRecord> form = loadClaimForm(connection, idNum);
+    // The profile is checked again as the verification lands; the other tables
+    // only here, just before it.
+    if (rows != shown.rows || !form || *form != shown.form)
+        throw DatabaseError(QString::fromUtf8(kRecordChangedMessage));
+    markClaimFormVerified(connection, idNum, clerk, now, shown.rows.profile);
 }
 
 } // namespace vantik

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/claimforms/claim_form_edits.h"
+#include "host/claimforms/claim_form_record.h"
 #include "host/claimforms/claim_form_saves.h"
 
 #include <QDateTime>
@@ -26,5 +28,19 @@ std::optional<SeenRow> readNurseProfile(Connection& connection, const QString& i
 /// DatabaseError says the record was changed by another user.
 void markClaimFormVerified(Connection& connection, const QString& idNum, const QString& clerk, const QDateTime& now,
                            const std::optional<SeenRow>& seen);
+
+/// What the clerk attests: the claim form and the rows its window showed.
+struct ShownClaimForm {
+    ClaimFormRecord form;
+    SeenClaimRows rows;
+};
+
+/// Records the verification (as markClaimFormVerified does, against the profile as
+/// shown) only while the whole claim form still reads as the window showed it:
+/// history, vital signs, height and weight, GU(IE), notes, medicines and the
+/// profile. Otherwise nothing is written and DatabaseError says the record was
+/// changed by another user.
+void markShownClaimFormVerified(Connection& connection, const QString& idNum, const QString& clerk,
+                                const QDateTime& now, const ShownClaimForm& shown);
 
 } // namespace vantik

@@ -1,13 +1,11 @@
 #include "host/claimforms/claim_form_window.h"
 
-#include "host/claimforms/claim_form_input.h"
 #include "host/claimforms/claim_form_print.h"
 #include "host/claimforms/claim_form_requirements.h"
 #include "host/claimforms/claim_form_summary.h"
-#include "host/claimforms/claim_form_verification.h"
-#include "host/claimforms/doctor_orders.h"
+#include "host/claimforms/claim_form_window_text.h"
+#include "host/claimforms/conflict_bar.h"
 #include "host/component_error.h"
-#include "host/data/database_error.h"
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/message_box.h"
 #include "host/ui/repaint_pacer.h"
@@ -42,11 +40,6 @@ bool isOutPatientId(const QString& idNum)
     return idNum.contains(QLatin1Char('B'));
 }
 
-QString shown(const QDateTime& when)
-{
-    return when.toString(QStringLiteral("MM/dd/yyyy h:mm AP"));
-}
-
 // At most the last few entries: enough to see what is there without a table.
 template <typename Entries, typename Describe>
 QString lastEntries(const Entries& entries, const QString& none, Describe describe)
@@ -67,11 +60,6 @@ void setColour(QLabel& label, const QString& styleSheet)
 {
     if (label.styleSheet() != styleSheet)
         label.setStyleSheet(styleSheet);
-}
-
-QString orDash(const QString& text)
-{
-    return text.trimmed().isEmpty() ? QStringLiteral("–") : text;
 }
 
 } // namespace
@@ -125,12 +113,36 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, const QString
     layout->addLayout(buttons);
 
     // Tab moves through the page in hand, then the window's buttons.
-    const QList<QWidget*> chain{tabSections,        txtBriefHistory, cmdSaveHistory,      dtpVitalsTakenOn,
-                                txtBloodPressure,   txtTemperature,  txtPulseRate,        txtRespiratoryRate,
-                                cmdSaveVitals,      dtpMeasuredOn,   txtHeight,           txtWeight,
-                                cmdSaveHeightWeight, cboGuFinding,   cmdSaveGu,           dtpNoteWrittenOn,
-                                txtCourseNote,      cmdSaveNote,     cmdImportOrders,     grdOrders,
-                                cmdMarkVerified,    cmdPrint,        cmdReload,           cmdClose};
+    const QList<QWidget*> chain{tabSections,
+                                txtBriefHistory,
+                                cmdSaveHistory,
+                                fraHistoryConflict->cmdKeepTheirs,
+                                fraHistoryConflict->cmdSaveMine,
+                                dtpVitalsTakenOn,
+                                txtBloodPressure,
+                                txtTemperature,
+                                txtPulseRate,
+                                txtRespiratoryRate,
+                                cmdSaveVitals,
+                                dtpMeasuredOn,
+                                txtHeight,
+                                txtWeight,
+                                cmdSaveHeightWeight,
+                                fraMeasurementsConflict->cmdKeepTheirs,
+                                fraMeasurementsConflict->cmdSaveMine,
+                                cboGuFinding,
+                                cmdSaveGu,
+                                fraGuConflict->cmdKeepTheirs,
+                                fraGuConflict->cmdSaveMine,
+                                dtpNoteWrittenOn,
+                                txtCourseNote,
+                                cmdSaveNote,
+                                cmdImportOrders,
+                                grdOrders,
+                                cmdMarkVerified,
+                                cmdPrint,
+                                cmdReload,
+                                cmdClose};
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
@@ -156,8 +168,8 @@ void ClaimFormWindow::showAdmission(const QString& idNum, const QString& title)
     lblOrders->clear();
     tabSections->setCurrentIndex(SummaryPage);
     m_summaryLaidOut = false; // laid out afresh, from the top
-    resetTakenOn();
     load(false);
+    resetTakenOn();
 }
 
 bool ClaimFormWindow::reusable() const
@@ -226,10 +238,17 @@ QDateTime ClaimFormWindow::now() const
 
 void ClaimFormWindow::resetTakenOn()
 {
+    // A time after the discharge is refused: for a patient who has left, the
+    // editors start at the discharge instead of at a time they cannot save.
     QDateTime minute = now();
+    if (m_form && m_form->dischargedAt.isValid() && m_form->dischargedAt < minute)
+        minute = m_form->dischargedAt;
     minute.setTime(QTime(minute.time().hour(), minute.time().minute()));
-    for (QDateTimeEdit* editor : {dtpVitalsTakenOn, dtpMeasuredOn, dtpNoteWrittenOn})
+    for (QDateTimeEdit* editor : {dtpVitalsTakenOn, dtpNoteWrittenOn})
         editor->setDateTime(minute);
+    // The page edits the first history record when there is one, at its own date.
+    if (!m_measurements.base())
+        dtpMeasuredOn->setDateTime(minute);
 }
 
 void ClaimFormWindow::showMessage(const QString& text, bool error)
@@ -252,11 +271,8 @@ void ClaimFormWindow::reload()
     load(true);
 }
 
-void ClaimFormWindow::load(bool keepTypedHistory)
+void ClaimFormWindow::load(bool keepTyped)
 {
-    // What the clerk typed and did not save stays: a reload must not lose work.
-    const bool historyTyped = keepTypedHistory && txtBriefHistory->toPlainText() != m_loadedHistory;
-    const bool guTyped = keepTypedHistory && cboGuFinding->currentText().trimmed() != recordedGuFinding().trimmed();
     const auto editable = [this](bool on) {
         for (int page = HistoryPage; page <= CoursePage; ++page)
             tabSections->widget(page)->setEnabled(on);
@@ -293,11 +309,9 @@ void ClaimFormWindow::load(bool keepTypedHistory)
                            .arg(m_form->patientName.toHtmlEscaped(), m_form->idNum.toHtmlEscaped(),
                                 m_form->status.toHtmlEscaped()));
     setSummary(claimFormSummaryHtml(*m_form));
-    m_loadedHistory = m_form->chiefComplaint;
-    if (!historyTyped)
-        txtBriefHistory->setPlainText(m_loadedHistory);
-    if (!guTyped)
-        cboGuFinding->setEditText(recordedGuFinding());
+    // What the clerk typed and did not save stays, with the rows it was typed on:
+    // a reload must neither lose work nor move it onto another user's save.
+    takeReadRows(keepTyped);
     showSections();
     cmdPrint->setEnabled(true);
     cmdReload->setDefault(false);
@@ -316,10 +330,18 @@ void ClaimFormWindow::showSections()
             .arg(orDash(v.takenOn), orDash(v.bloodPressure), orDash(v.temperature), orDash(v.pulseRate),
                  orDash(v.respiratoryRate));
     }));
+    // The height/weight check reads the first history record: the page edits that
+    // one, and adds a record only when there is none.
     lblMeasurementsNow->setText(
-        lastEntries(form.measurements, QStringLiteral("No height and weight are recorded."), [](const auto& m) {
-            return QStringLiteral("%1  height %2, weight %3").arg(orDash(m.takenOn), orDash(m.height), orDash(m.weight));
-        }));
+        lastEntries(form.measurements, QStringLiteral("No height and weight are recorded."),
+                    [](const auto& m) {
+                        return QStringLiteral("%1  height %2, weight %3")
+                            .arg(orDash(m.takenOn), orDash(m.height), orDash(m.weight));
+                    })
+        + (m_measurements.base()
+               ? QStringLiteral("\nSave changes the height and weight of the first history record (%1).")
+                     .arg(orDash(shownTime(dateTimeOfText(m_measurements.baseText(QStringLiteral("HistoryDate"))))))
+               : QStringLiteral("\nSave adds a history record.")));
     lblGuNow->setText(m_seen.guEntry ? QStringLiteral("Recorded: %1 (code %2, result %3)")
                                            .arg(orDash(m_seen.guEntry->text(QStringLiteral("Remarks"))),
                                                 orDash(m_seen.guEntry->text(QStringLiteral("Code"))),
@@ -354,13 +376,13 @@ QStringList ClaimFormWindow::unsavedSections() const
         }
         return false;
     };
-    if (txtBriefHistory->toPlainText() != m_loadedHistory)
+    if (historyTyped())
         unsaved << sectionName(ClaimFormSection::BriefHistory);
     if (typed({txtBloodPressure, txtTemperature, txtPulseRate, txtRespiratoryRate}))
         unsaved << sectionName(ClaimFormSection::VitalSigns);
-    if (typed({txtHeight, txtWeight}))
+    if (measurementsTyped())
         unsaved << sectionName(ClaimFormSection::HeightWeight);
-    if (cboGuFinding->currentText().trimmed() != recordedGuFinding().trimmed())
+    if (guTyped())
         unsaved << sectionName(ClaimFormSection::GuEntry);
     if (!txtCourseNote->toPlainText().trimmed().isEmpty())
         unsaved << sectionName(ClaimFormSection::CourseInTheWard);
@@ -381,228 +403,6 @@ void ClaimFormWindow::closeEvent(QCloseEvent* event)
         }
     }
     QWidget::closeEvent(event);
-}
-
-void ClaimFormWindow::refuse(QWidget* field, const QString& message)
-{
-    m_touched = true;
-    showMessage(message + QStringLiteral(" Nothing was saved."), true);
-    field->setFocus();
-}
-
-QString ClaimFormWindow::recordedGuFinding() const
-{
-    return m_seen.guEntry ? m_seen.guEntry->text(QStringLiteral("Remarks")) : QString();
-}
-
-bool ClaimFormWindow::save(const QString& section, const std::function<void()>& write, const QString& logged)
-{
-    m_touched = true;
-    if (!m_form)
-        return false;
-    try {
-        write();
-    } catch (const DatabaseError& error) {
-        if (error.message() == QLatin1String(kRecordChangedMessage))
-            showChangedByAnother();
-        else
-            showMessage(QStringLiteral("The %1 was not saved: %2").arg(section, error.message()), true);
-        return false;
-    } catch (const std::exception& error) {
-        showMessage(QStringLiteral("The %1 was not saved: %2").arg(section, errorDescription(error)), true);
-        return false;
-    }
-    saved(section, logged);
-    return true;
-}
-
-void ClaimFormWindow::saved(const QString& section, const QString& logged)
-{
-    QString logFailure;
-    try {
-        m_environment.user.addlog(QStringLiteral("%1 CF4 %2: %3").arg(m_idNum, section, logged));
-    } catch (const std::exception& error) {
-        logFailure = errorDescription(error);
-    }
-    load(true);
-    if (logFailure.isEmpty())
-        showMessage(QStringLiteral("Saved the %1.").arg(section), false);
-    else
-        showMessage(QStringLiteral("Saved the %1, but the user log could not be written: %2").arg(section, logFailure),
-                    true);
-}
-
-void ClaimFormWindow::saveBriefHistory()
-{
-    const InputCheck history = checkText(QStringLiteral("Brief history"), txtBriefHistory->toPlainText(), true, 0);
-    if (!history.ok())
-        return refuse(txtBriefHistory, history.message);
-    const bool outPatient = m_form && m_form->outPatient;
-    if (save(sectionName(ClaimFormSection::BriefHistory),
-             [&] {
-                 vantik::saveBriefHistory(m_environment.user.sqlconnection(), m_idNum, outPatient, m_seen.visit,
-                                          history.value);
-             },
-             history.value)) {
-        txtBriefHistory->setPlainText(m_loadedHistory);
-    }
-}
-
-void ClaimFormWindow::saveVitalSigns()
-{
-    if (!m_form)
-        return;
-    const InputCheck takenOn =
-        checkTakenOn(QStringLiteral("Taken on"), dtpVitalsTakenOn->dateTime(), m_form->admittedAt, now());
-    if (!takenOn.ok())
-        return refuse(dtpVitalsTakenOn, takenOn.message);
-    const InputCheck pressure = checkBloodPressure(txtBloodPressure->text());
-    if (!pressure.ok())
-        return refuse(txtBloodPressure, pressure.message);
-    const InputCheck temperature = checkTemperature(txtTemperature->text());
-    if (!temperature.ok())
-        return refuse(txtTemperature, temperature.message);
-    const InputCheck pulse = checkPulseRate(txtPulseRate->text());
-    if (!pulse.ok())
-        return refuse(txtPulseRate, pulse.message);
-    const InputCheck respiration = checkRespiratoryRate(txtRespiratoryRate->text());
-    if (!respiration.ok())
-        return refuse(txtRespiratoryRate, respiration.message);
-
-    const VitalSignsEntry entry{takenOn.value, pressure.value, temperature.value, pulse.value, respiration.value};
-    const QString logged = QStringLiteral("%1 BP %2, temperature %3, pulse %4, respiratory rate %5")
-                               .arg(shown(dtpVitalsTakenOn->dateTime()), pressure.value, temperature.value,
-                                    pulse.value, respiration.value);
-    if (save(sectionName(ClaimFormSection::VitalSigns),
-             [&] { addVitalSigns(m_environment.user.sqlconnection(), m_idNum, m_form->outPatient, entry); }, logged)) {
-        for (QLineEdit* box : {txtBloodPressure, txtTemperature, txtPulseRate, txtRespiratoryRate})
-            box->clear();
-        resetTakenOn();
-    }
-}
-
-void ClaimFormWindow::saveHeightWeight()
-{
-    if (!m_form)
-        return;
-    const InputCheck takenOn = checkTakenOn(QStringLiteral("Taken on"), dtpMeasuredOn->dateTime(), m_form->admittedAt, now());
-    if (!takenOn.ok())
-        return refuse(dtpMeasuredOn, takenOn.message);
-    const InputCheck height = checkHeight(txtHeight->text());
-    if (!height.ok())
-        return refuse(txtHeight, height.message);
-    const InputCheck weight = checkWeight(txtWeight->text());
-    if (!weight.ok())
-        return refuse(txtWeight, weight.message);
-
-    const QString logged = QStringLiteral("%1 height %2 cm, weight %3 kg")
-                               .arg(shown(dtpMeasuredOn->dateTime()), height.value, weight.value);
-    if (save(sectionName(ClaimFormSection::HeightWeight),
-             [&] {
-                 addHeightWeight(m_environment.user.sqlconnection(), m_idNum, m_form->outPatient, takenOn.value,
-                                 height.value, weight.value);
-             },
-             logged)) {
-        txtHeight->clear();
-        txtWeight->clear();
-        resetTakenOn();
-    }
-}
-
-void ClaimFormWindow::saveGuFinding()
-{
-    const InputCheck finding = checkText(QStringLiteral("GU(IE) finding"), cboGuFinding->currentText(), false, 0);
-    if (!finding.ok())
-        return refuse(cboGuFinding, finding.message);
-    save(sectionName(ClaimFormSection::GuEntry),
-         [&] { setGuFinding(m_environment.user.sqlconnection(), m_idNum, m_seen.guEntry, finding.value, clerk()); },
-         finding.value);
-}
-
-void ClaimFormWindow::saveCourseNote()
-{
-    if (!m_form)
-        return;
-    const InputCheck writtenOn =
-        checkTakenOn(QStringLiteral("Written on"), dtpNoteWrittenOn->dateTime(), m_form->admittedAt, now());
-    if (!writtenOn.ok())
-        return refuse(dtpNoteWrittenOn, writtenOn.message);
-    const InputCheck note = checkText(QStringLiteral("Note"), txtCourseNote->toPlainText(), false, 0);
-    if (!note.ok())
-        return refuse(txtCourseNote, note.message);
-    if (save(sectionName(ClaimFormSection::CourseInTheWard),
-             [&] { addCourseNote(m_environment.user.sqlconnection(), m_idNum, writtenOn.value, note.value, clerk()); },
-             shown(dtpNoteWrittenOn->dateTime()) + QLatin1Char(' ') + note.value)) {
-        txtCourseNote->clear();
-        resetTakenOn();
-    }
-}
-
-void ClaimFormWindow::importOrders()
-{
-    if (!m_form)
-        return;
-    m_touched = true;
-    QString outcome;
-    try {
-        outcome = loadDoctorOrders(m_environment.user.sqlconnection(), m_idNum, *grdOrders);
-    } catch (const std::exception& error) {
-        showMessage(QStringLiteral("The doctors' orders could not be read: ") + errorDescription(error), true);
-        return;
-    }
-    if (outcome != QLatin1String("found")) {
-        lblOrders->setText(QStringLiteral("This admission has no doctors' orders."));
-        return;
-    }
-    const int orders = grdOrders->rowCount() - 1;
-    try {
-        outcome = importDoctorOrders(m_environment.user.sqlconnection(), m_idNum, *grdOrders, clerk());
-    } catch (const std::exception& error) {
-        // Notes added before a failure stay; the reload shows them.
-        load(true);
-        showMessage(QStringLiteral("The doctors' orders were not all imported: ") + errorDescription(error), true);
-        return;
-    }
-    if (outcome == QLatin1String("new")) {
-        lblOrders->setText(QStringLiteral("Found %1 doctors' orders; the new ones were added to the course in the ward.")
-                               .arg(orders));
-        saved(sectionName(ClaimFormSection::CourseInTheWard), QStringLiteral("doctors' orders imported"));
-    } else {
-        lblOrders->setText(QStringLiteral("Found %1 doctors' orders; every one is in the course in the ward already.")
-                               .arg(orders));
-    }
-}
-
-bool ClaimFormWindow::alreadyVerified() const
-{
-    return m_form && !m_form->verifiedBy.trimmed().isEmpty();
-}
-
-bool ClaimFormWindow::canMarkVerified() const
-{
-    return m_form && !alreadyVerified() && missingSections(*m_form).isEmpty();
-}
-
-void ClaimFormWindow::markVerified()
-{
-    if (!canMarkVerified())
-        return;
-    m_touched = true;
-    const QString by = clerk();
-    try {
-        markClaimFormVerified(m_environment.user.sqlconnection(), m_idNum, by, now(), m_seen.profile);
-    } catch (const DatabaseError& error) {
-        if (error.message() == QLatin1String(kRecordChangedMessage))
-            showChangedByAnother();
-        else
-            showMessage(QStringLiteral("Not marked verified: ") + error.message(), true);
-        return;
-    } catch (const std::exception& error) {
-        showMessage(QStringLiteral("Not marked verified: ") + errorDescription(error), true);
-        return;
-    }
-    load(true);
-    showMessage(QStringLiteral("Marked verified by %1.").arg(by), false);
 }
 
 void ClaimFormWindow::openPrintPreview()

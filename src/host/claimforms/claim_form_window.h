@@ -3,6 +3,8 @@
 #include "host/claimforms/claim_form_edits.h"
 #include "host/claimforms/claim_form_environment.h"
 #include "host/claimforms/claim_form_record.h"
+#include "host/claimforms/claim_form_requirements.h"
+#include "host/claimforms/section_baseline.h"
 
 #include <QHash>
 #include <QWidget>
@@ -22,6 +24,7 @@ class QTextBrowser;
 
 namespace vantik {
 
+class ConflictBar;
 class FlexGridWidget;
 
 /// The CF4 entry window of one admission: what the hospital's tables hold, which
@@ -29,7 +32,9 @@ class FlexGridWidget;
 /// (brief history, vital signs, height and weight, GU(IE), course in the ward and
 /// the doctors' orders), and the clerk's verification. Every save goes through a
 /// recordset and checks against what the window read, is logged in the user log,
-/// and shows its effect on the findings at once.
+/// and shows its effect on the findings at once. Typed text stays checked against
+/// the rows it was typed on until it is saved or dropped: when another user saved
+/// the section meanwhile, the page shows what they saved and the clerk chooses.
 class ClaimFormWindow : public QWidget {
     Q_OBJECT
 public:
@@ -48,7 +53,7 @@ public:
     void stopShowing() { ++m_showing; }
 
     /// Reads the claim form again; a failure is shown in the window. Typed values
-    /// not saved yet stay, except the brief history, which shows the table's text.
+    /// not saved yet stay, with the rows they were typed on.
     void reload();
     /// Opens a preview of the printed summary (non-blocking).
     void openPrintPreview();
@@ -73,6 +78,7 @@ public:
     QLabel* lblHistoryNow = nullptr;
     QPlainTextEdit* txtBriefHistory = nullptr;
     QPushButton* cmdSaveHistory = nullptr;
+    ConflictBar* fraHistoryConflict = nullptr;
 
     // Vital signs.
     QLabel* lblVitalsNow = nullptr;
@@ -89,11 +95,13 @@ public:
     QLineEdit* txtHeight = nullptr;
     QLineEdit* txtWeight = nullptr;
     QPushButton* cmdSaveHeightWeight = nullptr;
+    ConflictBar* fraMeasurementsConflict = nullptr;
 
     // GU(IE).
     QLabel* lblGuNow = nullptr;
     QComboBox* cboGuFinding = nullptr;
     QPushButton* cmdSaveGu = nullptr;
+    ConflictBar* fraGuConflict = nullptr;
 
     // Course in the ward and the doctors' orders.
     QLabel* lblNotesNow = nullptr;
@@ -123,31 +131,53 @@ private:
     QWidget* buildCoursePage();
     /// Enter in the editor saves its section.
     void savesOnEnter(QWidget* editor, void (ClaimFormWindow::*save)());
-    void load(bool keepTypedHistory);
+    void load(bool keepTyped);
     /// The summary to show; empty clears it. During a batch it is laid out at
     /// the next frame, otherwise at once.
     void setSummary(const QString& html);
     void layOutSummary();
     void showSections();
+    /// The date-time editors at the present minute, or at the discharge when the
+    /// patient left before it; the height/weight one at its record's date when
+    /// the page edits a record.
     void resetTakenOn();
 
+    // claim_form_window_saves.cpp
     void saveBriefHistory();
     void saveVitalSigns();
     void saveHeightWeight();
     void saveGuFinding();
     void saveCourseNote();
-    void importOrders();
-    /// Runs one save: the write, then its user-log line, the reload and the
-    /// message; a conflict or a failure saves nothing and says so.
-    bool save(const QString& section, const std::function<void()>& write, const QString& logged);
+    /// Runs one section's write; a conflict or a failure saves nothing and says so.
+    bool write(ClaimFormSection section, const std::function<void()>& write);
     /// After a save: its user-log line, the reload and the message.
-    void saved(const QString& section, const QString& logged);
-    QString recordedGuFinding() const;
+    void saved(ClaimFormSection section, const QString& logged);
     /// A refused input: the message names the field; the field gets the focus.
     void refuse(QWidget* field, const QString& message);
+    /// Checks a value against the declared length of its column.
+    bool fits(QWidget* field, const QString& name, const QString& value, EntryColumn column);
 
+    // claim_form_window_typed.cpp: typed values and the rows they were typed on.
+    bool historyTyped() const;
+    bool guTyped() const;
+    bool measurementsTyped() const;
+    /// After a read: each section's baseline, and its text where nothing is typed.
+    void takeReadRows(bool keepTyped);
+    /// Shows or hides each page's conflict bar.
+    void showConflicts();
+    /// The page's typed text goes; it shows what is saved now.
+    void keepTheirs(ClaimFormSection section);
+    /// The row saved now becomes what the typing replaces; then the page saves.
+    void saveMine(ClaimFormSection section);
+    void fillHistory();
+    void fillGuFinding();
+    void fillMeasurements();
+
+    // claim_form_window_actions.cpp
+    void importOrders();
     bool alreadyVerified() const;
     bool canMarkVerified() const;
+
     void showMessage(const QString& text, bool error);
     void showChangedByAnother();
     QString clerk() const;
@@ -156,8 +186,10 @@ private:
     ClaimFormEnvironment m_environment;
     QString m_idNum;
     std::optional<ClaimFormRecord> m_form;
-    SeenClaimRows m_seen;
-    QString m_loadedHistory;
+    SeenClaimRows m_seen; // the rows as read last: what the window shows
+    SectionBaseline m_history{{QStringLiteral("BriefHistory")}};
+    SectionBaseline m_gu{{QStringLiteral("Remarks"), QStringLiteral("Code"), QStringLiteral("Result")}};
+    SectionBaseline m_measurements{{QStringLiteral("Height"), QStringLiteral("Weight")}};
     QHash<QObject*, void (ClaimFormWindow::*)()> m_enterSaves;
     QPrintPreviewDialog* m_preview = nullptr;
     int m_showing = 0;

@@ -2,6 +2,7 @@
 
 #include "host/claimforms/claim_form_edits.h"
 #include "host/claimforms/claim_form_window.h"
+#include "host/claimforms/conflict_bar.h"
 #include "host/ui/flex_grid_widget.h"
 
 #include <QComboBox>
@@ -54,7 +55,7 @@ QDateTimeEdit* takenOnEditor(const char* objectName, const QString& accessibleNa
     return editor;
 }
 
-QWidget* pageWith(QLabel* now, QFormLayout* form, QPushButton* save, QWidget* below = nullptr)
+QWidget* pageWith(QLabel* now, QFormLayout* form, ConflictBar* conflict, QPushButton* save, QWidget* below = nullptr)
 {
     // Values are short: fields as wide as their content, not as the window.
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
@@ -62,6 +63,8 @@ QWidget* pageWith(QLabel* now, QFormLayout* form, QPushButton* save, QWidget* be
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(now);
     layout->addLayout(form);
+    if (conflict)
+        layout->addWidget(conflict);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(save);
     buttons->addStretch(1);
@@ -98,16 +101,22 @@ QWidget* ClaimFormWindow::buildHistoryPage()
     txtBriefHistory->setToolTip(QStringLiteral("Enter saves; Shift+Enter starts a new line."));
     cmdSaveHistory = named(new QPushButton(QStringLiteral("&Save")), "cmdSaveHistory",
                            QStringLiteral("Save the brief history"));
+    fraHistoryConflict = new ConflictBar(QStringLiteral("History"), QStringLiteral("brief history"));
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(lblHistoryNow);
     layout->addWidget(caption(QStringLiteral("Brief h&istory (what the patient came with):"), txtBriefHistory));
     layout->addWidget(txtBriefHistory, 1);
+    layout->addWidget(fraHistoryConflict);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdSaveHistory);
     buttons->addStretch(1);
     layout->addLayout(buttons);
     connect(cmdSaveHistory, &QPushButton::clicked, this, &ClaimFormWindow::saveBriefHistory);
     savesOnEnter(txtBriefHistory, &ClaimFormWindow::saveBriefHistory);
+    connect(fraHistoryConflict->cmdKeepTheirs, &QPushButton::clicked, this,
+            [this] { keepTheirs(ClaimFormSection::BriefHistory); });
+    connect(fraHistoryConflict->cmdSaveMine, &QPushButton::clicked, this,
+            [this] { saveMine(ClaimFormSection::BriefHistory); });
     return page;
 }
 
@@ -133,7 +142,7 @@ QWidget* ClaimFormWindow::buildVitalsPage()
     for (QWidget* editor : std::initializer_list<QWidget*>{dtpVitalsTakenOn, txtBloodPressure, txtTemperature,
                                                            txtPulseRate, txtRespiratoryRate})
         savesOnEnter(editor, &ClaimFormWindow::saveVitalSigns);
-    return pageWith(lblVitalsNow, form, cmdSaveVitals);
+    return pageWith(lblVitalsNow, form, nullptr, cmdSaveVitals);
 }
 
 QWidget* ClaimFormWindow::buildMeasurementPage()
@@ -151,7 +160,12 @@ QWidget* ClaimFormWindow::buildMeasurementPage()
     connect(cmdSaveHeightWeight, &QPushButton::clicked, this, &ClaimFormWindow::saveHeightWeight);
     for (QWidget* editor : std::initializer_list<QWidget*>{dtpMeasuredOn, txtHeight, txtWeight})
         savesOnEnter(editor, &ClaimFormWindow::saveHeightWeight);
-    return pageWith(lblMeasurementsNow, form, cmdSaveHeightWeight);
+    fraMeasurementsConflict = new ConflictBar(QStringLiteral("Measurements"), QStringLiteral("height and weight"));
+    connect(fraMeasurementsConflict->cmdKeepTheirs, &QPushButton::clicked, this,
+            [this] { keepTheirs(ClaimFormSection::HeightWeight); });
+    connect(fraMeasurementsConflict->cmdSaveMine, &QPushButton::clicked, this,
+            [this] { saveMine(ClaimFormSection::HeightWeight); });
+    return pageWith(lblMeasurementsNow, form, fraMeasurementsConflict, cmdSaveHeightWeight);
 }
 
 QWidget* ClaimFormWindow::buildGuPage()
@@ -168,7 +182,10 @@ QWidget* ClaimFormWindow::buildGuPage()
     connect(cmdSaveGu, &QPushButton::clicked, this, &ClaimFormWindow::saveGuFinding);
     savesOnEnter(cboGuFinding, &ClaimFormWindow::saveGuFinding);
     savesOnEnter(cboGuFinding->lineEdit(), &ClaimFormWindow::saveGuFinding);
-    return pageWith(lblGuNow, form, cmdSaveGu);
+    fraGuConflict = new ConflictBar(QStringLiteral("Gu"), QStringLiteral("GU(IE) finding"));
+    connect(fraGuConflict->cmdKeepTheirs, &QPushButton::clicked, this, [this] { keepTheirs(ClaimFormSection::GuEntry); });
+    connect(fraGuConflict->cmdSaveMine, &QPushButton::clicked, this, [this] { saveMine(ClaimFormSection::GuEntry); });
+    return pageWith(lblGuNow, form, fraGuConflict, cmdSaveGu);
 }
 
 QWidget* ClaimFormWindow::buildCoursePage()
@@ -201,7 +218,7 @@ QWidget* ClaimFormWindow::buildCoursePage()
     importRow->addWidget(lblOrders, 1);
     ordersLayout->addLayout(importRow);
     ordersLayout->addWidget(grdOrders, 1);
-    return pageWith(lblNotesNow, form, cmdSaveNote, orders);
+    return pageWith(lblNotesNow, form, nullptr, cmdSaveNote, orders);
 }
 
 } // namespace vantik

@@ -265,13 +265,13 @@ TEST_F(ClaimFormLibraryTest, AWindowHoldingTheClerksWorkIsNeitherClosedNorReused
     EXPECT_EQ(window->txtHeight->text(), "170");
     auto next = shown("T2");
     EXPECT_NE(next->entryWindow(), window);
-    EXPECT_EQ(next->entryWindow()->txtHeight->text(), "");
+    EXPECT_EQ(next->entryWindow()->txtHeight->text(), "160"); // its own history record's
 
-    // A refused save counts as the clerk's work too, even with the box emptied again.
+    // A refused save counts as the clerk's work too, even with the box as it was again.
     window = next->entryWindow();
     window->txtWeight->setText("heavy");
     window->cmdSaveHeightWeight->click();
-    window->txtWeight->clear();
+    window->txtWeight->setText("55");
     next->UnloadForm();
     EXPECT_TRUE(window.isNull());
 }
@@ -428,6 +428,39 @@ TEST_F(ClaimFormLibraryTest, TwoClerksVerifyingOneFormKeepTheFirstVerification)
     EXPECT_EQ(count("SELECT COUNT(*) FROM Station..tbNurseProfile NP WHERE NP.ChangeBy like '%CLERK%' AND "
                     "NP.IDNum = 'T3' AND NP.ChangeDate = '2026-11-30T09:30:00'"),
               1);
+}
+
+// A verification attests the whole form as the window showed it: any row of it
+// changed since is a reason to look again, not only the profile.
+TEST_F(ClaimFormLibraryTest, AVerificationChecksEveryRowTheWindowShowed)
+{
+    const auto other = Connection::openEmbedded(folder.path());
+    const std::vector<std::pair<const char*, QString>> changes{
+        {"brief history", "UPDATE Patient_Data.tbPatient SET BriefHistory = 'Cough' WHERE IDNum = '%1'"},
+        {"vital signs", "INSERT INTO Station.tbNurseVitalSigns (IDNum, BP) VALUES ('%1', '90/60')"},
+        {"height/weight", "UPDATE Patient_Data.tbPatientHistory SET Weight = '56' WHERE IDNum = '%1'"},
+        {"GU(IE)", "UPDATE Patient_Data.tbPatientConditions SET Code = 'X' WHERE IDNum = '%1'"},
+        {"course in the ward", "UPDATE Station.tbCourseWard SET CourseNotes = 'Transferred.' WHERE IDNum = '%1'"},
+        {"medicines", "UPDATE Patient_Data.tbPatientMedicine SET Route = 'IV' WHERE IDNum = '%1'"},
+    };
+    int n = 0;
+    for (const auto& [what, change] : changes) {
+        SCOPED_TRACE(what);
+        const QString id = QStringLiteral("T%1").arg(++n);
+        admitComplete(id);
+        auto mine = shown(id);
+        ClaimFormWindow& window = *mine->entryWindow();
+        ASSERT_TRUE(window.cmdMarkVerified->isEnabled());
+        other->executeNative(change.arg(id), {});
+        window.cmdMarkVerified->click();
+        EXPECT_TRUE(window.lblMessage->text().contains("changed by another user")) << window.lblMessage->text().toStdString();
+        EXPECT_EQ(count(QStringLiteral("SELECT count(1) FROM Station..tbNurseProfile WHERE IDNum = '%1'").arg(id)), 0);
+        // Once the clerk has seen the form as it is, the verification lands and is logged.
+        window.cmdReload->click();
+        window.cmdMarkVerified->click();
+        EXPECT_EQ(window.lblMessage->text(), "Marked verified by CLERK.");
+        EXPECT_EQ(user.log.last(), id + " CF4 verified by CLERK");
+    }
 }
 
 TEST_F(ClaimFormLibraryTest, AValidationPassLeavesAtMostOneEntryWindow)

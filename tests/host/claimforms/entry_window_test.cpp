@@ -2,10 +2,10 @@
 // section is saved where the completeness checks read it, through the recordset,
 // logged, and shown at once; bad input and other clerks' changes save nothing.
 
-#include "host/claimforms/builtin_claim_form.h"
-#include "host/claimforms/claim_form_window.h"
+#include "entry_window_fixture.h"
+#include "host/data/database_error.h"
 #include "host/ui/flex_grid_widget.h"
-#include "library_fixture.h"
+#include "support/watched_connection.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -23,36 +23,6 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-
-class EntryWindowTest : public LibraryOnDemoCopy {
-protected:
-    void SetUp() override
-    {
-        LibraryOnDemoCopy::SetUp();
-        exec("INSERT INTO Patient_Data.tbMaster (HospNum, LastName, FirstName, Sex) VALUES ('T0001', 'CRUZ', 'ANA', 'F')");
-    }
-
-    /// An admission with its medicines and discharge only: every other section is the clerk's to complete.
-    void admitBare(const QString& id, bool outPatient = false)
-    {
-        exec(QStringLiteral("INSERT INTO Patient_Data.%1 (IDNum, HospNum, ADMDATE, DCRDATE) VALUES "
-                            "(?, 'T0001', '2026-11-02 08:00:00.000', ?)")
-                 .arg(outPatient ? "tbOutPatient" : "tbPatient"),
-             {id, outPatient ? QVariant() : QVariant("2026-11-05 10:00:00.000")});
-        exec("INSERT INTO Patient_Data.tbPatientMedicine (IDNum, GenericName) VALUES (?, 'PARACETAMOL')", {id});
-    }
-
-    ClaimFormWindow& open(const QString& id)
-    {
-        form = std::static_pointer_cast<BuiltinClaimForm>(library.clsCF4());
-        form->IDNUM(id);
-        form->nonmodal(true);
-        form->showEntry();
-        return *form->entryWindow();
-    }
-
-    std::shared_ptr<BuiltinClaimForm> form;
-};
 
 TEST_F(EntryWindowTest, EachSectionIsSavedWhereTheChecksReadItAndTheFindingsFollow)
 {
@@ -75,8 +45,8 @@ TEST_F(EntryWindowTest, EachSectionIsSavedWhereTheChecksReadItAndTheFindingsFoll
     window.txtRespiratoryRate->setText("18");
     window.cmdSaveVitals->click();
     EXPECT_EQ(one("SELECT BP + '|' + Temperature + '|' + PulseRate + '|' + RespRate + '|' + "
-                  "convert(varchar, VitalDate, 0) FROM Station..tbNurseVitalSigns WHERE IDNum = 'T1'"),
-              "120/80|37.2|80|18|Nov  2 2026  9:15AM");
+                  "convert(varchar, VitalDate, 0) + '|' + TakenBy FROM Station..tbNurseVitalSigns WHERE IDNum = 'T1'"),
+              "120/80|37.2|80|18|Nov  2 2026  9:15AM|CLERK");
     EXPECT_TRUE(window.txtBloodPressure->text().isEmpty()); // ready for the next record
 
     window.txtHeight->setText("160");
@@ -102,13 +72,15 @@ TEST_F(EntryWindowTest, EachSectionIsSavedWhereTheChecksReadItAndTheFindingsFoll
     EXPECT_TRUE(window.cmdMarkVerified->isEnabled());
     window.cmdMarkVerified->click();
     EXPECT_EQ(window.lblMessage->text(), "Marked verified by CLERK.");
+    // The patient left on 11/05 at 10:00: the times start there, not at the present.
     EXPECT_THAT(user.log, ElementsAre("T1 CF4 brief history: Fever for three days",
                                       "T1 CF4 vital signs: 11/02/2026 9:15 AM BP 120/80, temperature 37.2, pulse 80, "
                                       "respiratory rate 18",
-                                      "T1 CF4 height/weight: 11/30/2026 9:30 AM height 160 cm, weight 55.5 kg",
+                                      "T1 CF4 height/weight: 11/05/2026 10:00 AM height 160 cm, weight 55.5 kg",
                                       "T1 CF4 GU(IE): Not Assessed",
-                                      "T1 CF4 course in the ward: 11/30/2026 9:30 AM Seen by the attending; for "
-                                      "discharge."));
+                                      "T1 CF4 course in the ward: 11/05/2026 10:00 AM Seen by the attending; for "
+                                      "discharge.",
+                                      "T1 CF4 verified by CLERK"));
     EXPECT_TRUE(window.unsavedSections().isEmpty());
 }
 
@@ -122,10 +94,16 @@ TEST_F(EntryWindowTest, AnOutPatientVisitKeepsItsMeasuresOnTheVisitsHistory)
     window.txtPulseRate->setText("72");
     window.txtRespiratoryRate->setText("16");
     QTest::keyClick(window.txtRespiratoryRate, Qt::Key_Return); // Enter saves the section
+    // The vital signs made the visit's first history record: the height and weight
+    // go into it, where the height/weight check reads them.
+    EXPECT_FALSE(window.dtpMeasuredOn->isEnabled());
     window.txtHeight->setText("150");
     window.txtWeight->setText("49");
     QTest::keyClick(window.txtWeight, Qt::Key_Enter);
-    EXPECT_EQ(one("SELECT count(1) FROM Patient_Data..tbOutPatientHistory WHERE IDNum = 'BT2'"), "2");
+    EXPECT_EQ(one("SELECT count(1) FROM Patient_Data..tbOutPatientHistory WHERE IDNum = 'BT2'"), "1");
+    EXPECT_EQ(one("SELECT PulseRate + '|' + Height + '|' + Weight FROM Patient_Data..tbOutPatientHistory "
+                  "WHERE IDNum = 'BT2'"),
+              "72|150|49");
     EXPECT_EQ(one("SELECT count(1) FROM Station..tbNurseVitalSigns WHERE IDNum = 'BT2'"), "0");
     EXPECT_EQ(window.lblMissing->text(), "Missing: brief history; GU(IE)");
 }
@@ -170,36 +148,6 @@ TEST_F(EntryWindowTest, InputIsCheckedBeforeAnythingIsWritten)
     EXPECT_EQ(one("SELECT count(1) FROM Patient_Data..tbPatientConditions WHERE IDNum = 'T1'"), "0");
     EXPECT_EQ(one("SELECT BriefHistory FROM Patient_Data..tbPatient WHERE IDNum = 'T1'"), "");
     EXPECT_EQ(user.log.size(), 1); // the one saved vital-signs record
-}
-
-TEST_F(EntryWindowTest, AnotherClerksChangeSinceTheWindowReadItIsNeverOverwritten)
-{
-    admitBare("T1");
-    exec("UPDATE Patient_Data.tbPatient SET BriefHistory = 'Cough' WHERE IDNum = 'T1'");
-    exec("INSERT INTO Patient_Data.tbPatientConditions (IDNum, AreaCat, AreaSubCat, Description, Remarks) VALUES "
-         "('T1', 'PhysicalExam', 'GU(IE)', 'OTHERS', 'Pending')");
-    ClaimFormWindow& window = open("T1");
-    const auto other = Connection::openEmbedded(folder.path());
-    other->executeNative("UPDATE Patient_Data.tbPatient SET BriefHistory = 'Cough and fever' WHERE IDNum = 'T1'", {});
-    other->executeNative("UPDATE Patient_Data.tbPatientConditions SET Remarks = 'Normal' WHERE IDNum = 'T1'", {});
-
-    window.txtBriefHistory->setPlainText("Cough for a week");
-    window.cmdSaveHistory->click();
-    EXPECT_THAT(window.lblMessage->text().toStdString(), HasSubstr("changed by another user since it was read"));
-    EXPECT_TRUE(window.cmdReload->isDefault());
-    window.cboGuFinding->setEditText("Not Applicable");
-    window.cmdSaveGu->click();
-    EXPECT_THAT(window.lblMessage->text().toStdString(), HasSubstr("nothing was saved"));
-    EXPECT_EQ(one("SELECT BriefHistory FROM Patient_Data..tbPatient WHERE IDNum = 'T1'"), "Cough and fever");
-    EXPECT_EQ(one("SELECT Remarks FROM Patient_Data..tbPatientConditions WHERE IDNum = 'T1'"), "Normal");
-    EXPECT_TRUE(user.log.isEmpty());
-
-    // Reload shows what is saved now and keeps what the clerk typed; saving then is deliberate.
-    window.cmdReload->click();
-    EXPECT_EQ(window.lblHistoryNow->text(), "Saved: Cough and fever");
-    EXPECT_EQ(window.txtBriefHistory->toPlainText(), "Cough for a week");
-    window.cmdSaveHistory->click();
-    EXPECT_EQ(one("SELECT BriefHistory FROM Patient_Data..tbPatient WHERE IDNum = 'T1'"), "Cough for a week");
 }
 
 TEST_F(EntryWindowTest, EnterSavesEscAsksBeforeLosingTypedValues)
@@ -253,6 +201,132 @@ TEST_F(EntryWindowTest, DoctorsOrdersAreImportedFromTheWindowOnce)
     ClaimFormWindow& without = open("T2");
     without.cmdImportOrders->click();
     EXPECT_EQ(without.lblOrders->text(), "This admission has no doctors' orders.");
+}
+
+
+TEST_F(EntryWindowTest, TextsNumbersAndTimesAreBoundBeforeAnythingIsWritten)
+{
+    admitBare("T1"); // discharged on 11/05/2026 at 10:00 AM
+    ClaimFormWindow& window = open("T1");
+    const auto refusal = [&](QPushButton* save) {
+        save->click();
+        return window.lblMessage->text();
+    };
+    // Each text against its column's declared length, in the window's own words.
+    window.txtBriefHistory->setPlainText(QString(612, 'h'));
+    EXPECT_EQ(refusal(window.cmdSaveHistory), "Brief history: 612 characters; at most 500. Nothing was saved.");
+    EXPECT_EQ(window.focusWidget(), window.txtBriefHistory);
+    window.cboGuFinding->setEditText(QString(201, 'g'));
+    EXPECT_EQ(refusal(window.cmdSaveGu), "GU(IE) finding: 201 characters; at most 200. Nothing was saved.");
+    window.txtCourseNote->setPlainText(QString(1001, 'n'));
+    EXPECT_EQ(refusal(window.cmdSaveNote), "Note: 1001 characters; at most 1000. Nothing was saved.");
+
+    // The times start at the discharge; a time after it is refused, naming it.
+    EXPECT_EQ(window.dtpVitalsTakenOn->dateTime(), QDateTime(QDate(2026, 11, 5), QTime(10, 0)));
+    window.dtpVitalsTakenOn->setDateTime(QDateTime(QDate(2026, 11, 5), QTime(10, 27)));
+    window.txtBloodPressure->setText("0120/080");
+    window.txtTemperature->setText("037.20");
+    window.txtPulseRate->setText("00072");
+    window.txtRespiratoryRate->setText("018");
+    EXPECT_EQ(refusal(window.cmdSaveVitals),
+              "Taken on: the date and time cannot be after the discharge (11/05/2026 10:00 AM). Nothing was saved.");
+    EXPECT_EQ(count("SELECT count(1) FROM Patient_Data..tbPatient WHERE IDNum = 'T1' AND BriefHistory IS NULL") +
+                  count("SELECT count(1) FROM Patient_Data..tbPatientConditions WHERE IDNum = 'T1'") +
+                  count("SELECT count(1) FROM Station..tbCourseWard WHERE IDNum = 'T1'") +
+                  count("SELECT count(1) FROM Station..tbNurseVitalSigns WHERE IDNum = 'T1'"),
+              1);
+
+    // Numbers are stored as numbers, whatever their typed form.
+    window.dtpVitalsTakenOn->setDateTime(QDateTime(QDate(2026, 11, 5), QTime(9, 0)));
+    window.cmdSaveVitals->click();
+    EXPECT_EQ(one("SELECT BP + '|' + Temperature + '|' + PulseRate + '|' + RespRate FROM Station..tbNurseVitalSigns "
+                  "WHERE IDNum = 'T1'"),
+              "120/80|37.2|72|18");
+    window.txtHeight->setText("0162.50");
+    window.txtWeight->setText("058.40");
+    window.cmdSaveHeightWeight->click();
+    EXPECT_EQ(one("SELECT Height + '|' + Weight FROM Patient_Data..tbPatientHistory WHERE IDNum = 'T1'"), "162.5|58.4");
+    EXPECT_EQ(user.log.size(), 2);
+}
+
+TEST_F(EntryWindowTest, HeightAndWeightGoIntoTheFirstHistoryRecordTheCheckReads)
+{
+    admitBare("T1");
+    // The first record the check's statement returns, though not the earliest by date.
+    exec("INSERT INTO Patient_Data.tbPatientHistory (IDNum, HistoryDate, ChiefComplaint) VALUES "
+         "('T1', '2026-11-02 08:30:00.000', 'Fever')");
+    exec("INSERT INTO Patient_Data.tbPatientHistory (IDNum, HistoryDate, Height, Weight) VALUES "
+         "('T1', '2026-11-02 08:10:00.000', '150', '50')");
+    ClaimFormWindow& window = open("T1");
+    EXPECT_EQ(window.txtHeight->text() + "/" + window.txtWeight->text(), "/");
+    EXPECT_FALSE(window.dtpMeasuredOn->isEnabled());
+    EXPECT_EQ(window.dtpMeasuredOn->dateTime(), QDateTime(QDate(2026, 11, 2), QTime(8, 30)));
+    window.txtHeight->setText("160");
+    window.txtWeight->setText("55.5");
+    window.cmdSaveHeightWeight->click();
+
+    const QString check = "SELECT Height + '|' + Weight FROM Patient_Data..tbPatientHistory WITH (NOLOCK) "
+                          "WHERE IDNum = 'T1'";
+    EXPECT_EQ(one(check), "160|55.5");
+    EXPECT_EQ(one("SELECT count(1) FROM Patient_Data..tbPatientHistory WHERE IDNum = 'T1'"), "2");
+    EXPECT_EQ(one("SELECT ChiefComplaint + '|' + convert(varchar, HistoryDate, 0) FROM Patient_Data..tbPatientHistory "
+                  "WHERE IDNum = 'T1' AND Height = '160'"),
+              "Fever|Nov  2 2026  8:30AM");
+    EXPECT_EQ(one("SELECT count(1) FROM Patient_Data..tbPatientHistory WHERE Height = '150' AND Weight = '50'"), "1");
+    // The page goes on editing that record, pre-filled with what it holds now.
+    EXPECT_EQ(window.txtHeight->text() + "/" + window.txtWeight->text(), "160/55.5");
+    EXPECT_TRUE(window.unsavedSections().isEmpty());
+    EXPECT_EQ(user.log, QStringList{"T1 CF4 height/weight: 11/02/2026 8:30 AM height 160 cm, weight 55.5 kg"});
+}
+
+TEST_F(EntryWindowTest, AFailedSaveSaysWhatWasNotSaved)
+{
+    admitBare("T1");
+    ClaimFormWindow& window = open("T1");
+    auto watched = std::make_unique<WatchedConnection>(std::move(user.connection));
+    watched->beforeSave = [](int) { throw DatabaseError("The disk is full."); };
+    user.connection = std::move(watched);
+    window.txtBriefHistory->setPlainText("Fever");
+    window.cboGuFinding->setEditText("Not Assessed");
+    window.txtBloodPressure->setText("120/80");
+    window.txtTemperature->setText("37");
+    window.txtPulseRate->setText("80");
+    window.txtRespiratoryRate->setText("18");
+    window.txtHeight->setText("160");
+    window.txtWeight->setText("55");
+    window.txtCourseNote->setPlainText("Seen.");
+    const std::vector<std::pair<QPushButton*, QString>> saves{
+        {window.cmdSaveHistory, "The brief history was not saved: The disk is full."},
+        {window.cmdSaveVitals, "The vital signs were not saved: The disk is full."},
+        {window.cmdSaveHeightWeight, "The height and weight were not saved: The disk is full."},
+        {window.cmdSaveGu, "The GU(IE) finding was not saved: The disk is full."},
+        {window.cmdSaveNote, "The note was not saved: The disk is full."},
+    };
+    for (const auto& [save, message] : saves) {
+        save->click();
+        EXPECT_EQ(window.lblMessage->text(), message);
+    }
+    EXPECT_EQ(window.unsavedSections().size(), 5);
+    EXPECT_TRUE(user.log.isEmpty());
+}
+
+TEST_F(EntryWindowTest, AnImportThatStopsPartWayLogsWhatItAdded)
+{
+    admitBare("T1");
+    exec("INSERT INTO Station.tbDoctorOrders (IDNum, OrderDate, OrderText) VALUES "
+         "('T1', '2026-11-02 09:00:00.000', 'CBC'), ('T1', '2026-11-03 09:00:00.000', 'Urinalysis'), "
+         "('T1', '2026-11-04 09:00:00.000', 'May go home')");
+    ClaimFormWindow& window = open("T1");
+    auto watched = std::make_unique<WatchedConnection>(std::move(user.connection));
+    watched->beforeSave = [](int save) {
+        if (save == 2)
+            throw DatabaseError("The disk is full.");
+    };
+    user.connection = std::move(watched);
+    window.cmdImportOrders->click();
+    EXPECT_EQ(window.lblMessage->text(), "The doctors' orders were not all imported (added 1 of 3): The disk is full.");
+    EXPECT_EQ(one("SELECT count(1) FROM Station..tbCourseWard WHERE IDNum = 'T1'"), "1");
+    EXPECT_EQ(user.log, QStringList{"T1 orders imported: 1 of 3; stopped: The disk is full."});
 }
 
 } // namespace
