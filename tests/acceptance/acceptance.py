@@ -1,7 +1,8 @@
 """Acceptance checks of the real program, driven from outside through its
-accessibility tree on a fresh demo database: what two clerks at once, a list
-replaced under a running pass, a window closed in the middle of one and a long
-validation pass do to the data and the windows.
+accessibility tree on a fresh demo database: what two clerks at once (verifying,
+typing over each other, marking), a list replaced under a running pass, a window
+closed in the middle of one and a long validation pass do to the data and the
+windows.
 
 Usage: acceptance.py --worklist EXE --demo-db EXE --sql EXE --work DIR [name ...]
 """
@@ -16,7 +17,7 @@ import time
 import traceback
 
 from clerk import (KEY_ESCAPE, Failure, Program, find, find_all, must_find, name, press, press_key, role, set_text,
-                   sql, table_rows, wait_for)
+                   sql, table_rows, text_of, wait_for)
 
 ARGS = None
 DEMO = None  # the demo database every check copies
@@ -387,8 +388,62 @@ def check_completing_a_claim_form_in_its_window():
         program.stop()
 
 
+def history_box(window):
+    return must_find(window, "text", "Brief history (what the patient came with):")
+
+
+def check_typed_history_survives_another_clerks_save():
+    """One clerk types a brief history; another saves one; the first opens the form
+    again from the list: the typing stays, the other's save is shown and not
+    overwritten until the first clerk chooses to save over it."""
+    database = fresh_database("typed")
+    first = start("typed", database, "clerk", "clerk123")
+    second = start("typed", database, "mreyes", "reyes2026")
+    try:
+        list_patients(first, *IN_PATIENT_MONTH)
+        idnum = listed_ids(first)[0]
+        stored = "SELECT BriefHistory FROM Patient_Data..tbPatient WHERE IDNum = '%s'" % idnum
+        list_patients(first, "", "", idnum)
+        first.click("Claim Form")
+        mine = first.window("CF4 Entries - " + idnum)
+        press(must_find(mine, "page tab", "Brief history"))
+        fill(mine, "Brief history (what the patient came with):", "Typed by the first clerk")
+
+        list_patients(second, "", "", idnum)
+        second.click("Claim Form")
+        theirs = second.window("CF4 Entries - " + idnum)
+        press(must_find(theirs, "page tab", "Brief history"))
+        fill(theirs, "Brief history (what the patient came with):", "Saved by the second clerk")
+        press(must_find(theirs, "push button", "Save the brief history"))
+        wait_for(lambda: find(theirs, "label", "Saved the brief history."), what="the second clerk's save")
+
+        # Opened again from the list: the window reads the form again.
+        first.click("Claim Form")
+        wait_for(lambda: find(mine, "label", "Changed by another user since you began typing. Saved now: "
+                                            "Saved by the second clerk"), what="the other clerk's text on the page")
+        if text_of(history_box(mine)) != "Typed by the first clerk":
+            raise Failure("the typing became %r" % text_of(history_box(mine)))
+        press(must_find(mine, "push button", "Save the brief history"))
+        wait_for(lambda: find(mine, "label", name_starts="This claim form was changed by another user"),
+                 what="the refusal")
+        if sql(ARGS.sql, database, stored) != [["Saved by the second clerk"]]:
+            raise Failure("the other clerk's history was overwritten: %r" % sql(ARGS.sql, database, stored))
+
+        press(must_find(mine, "push button", "Save my brief history over the other user's"))
+        wait_for(lambda: find(mine, "label", "Saved the brief history."), what="the deliberate save")
+        if sql(ARGS.sql, database, stored) != [["Typed by the first clerk"]]:
+            raise Failure("the table holds %r" % sql(ARGS.sql, database, stored))
+        with open(os.path.join(first.home, ".local", "share", "vantik", "logs", "clerk.log"), encoding="utf-8") as log:
+            if not any(idnum + " CF4 brief history: Typed by the first clerk" in line for line in log):
+                raise Failure("the user log has no line of the save")
+    finally:
+        first.stop()
+        second.stop()
+
+
 CHECKS = [
     check_two_clerks_verify_one_form,
+    check_typed_history_survives_another_clerks_save,
     check_two_markings_at_once_add_no_duplicate,
     check_a_refresh_stops_the_marking,
     check_closing_during_the_marking_asks_and_stops,
