@@ -178,6 +178,8 @@ private:
     bool alreadyVerified() const;
     bool canMarkVerified() const;
 
+    /// Writes one user-log line; gives the failure's description, or nothing.
+    QString writeUserLog(const QString& line);
     void showMessage(const QString& text, bool error);
     void showChangedByAnother();
     QString clerk() const;

@@ -35,12 +35,9 @@ void ClaimFormWindow::importOrders()
         outcome = importDoctorOrders(m_environment.user.sqlconnection(), m_idNum, *grdOrders, clerk());
     } catch (const OrdersImportStopped& stopped) {
         // Notes added before the failure stay: the user log records them, the reload shows them.
-        QString logFailure;
-        try {
-            m_environment.user.addlog(stopped.logLine());
-        } catch (const std::exception& error) {
-            logFailure = QStringLiteral(" The user log could not be written: ") + errorDescription(error);
-        }
+        QString logFailure = writeUserLog(stopped.logLine());
+        if (!logFailure.isEmpty())
+            logFailure = QStringLiteral(" The user log could not be written: ") + logFailure;
         load(true);
         showMessage(QStringLiteral("The doctors' orders were not all imported (added %1 of %2): %3")
                             .arg(stopped.added)
@@ -94,12 +91,7 @@ void ClaimFormWindow::markVerified()
         showMessage(QStringLiteral("Not marked verified: ") + errorDescription(error), true);
         return;
     }
-    QString logFailure;
-    try {
-        m_environment.user.addlog(QStringLiteral("%1 CF4 verified by %2").arg(m_idNum, by));
-    } catch (const std::exception& error) {
-        logFailure = errorDescription(error);
-    }
+    const QString logFailure = writeUserLog(QStringLiteral("%1 CF4 verified by %2").arg(m_idNum, by));
     load(true);
     if (logFailure.isEmpty())
         showMessage(QStringLiteral("Marked verified by %1.").arg(by), false);

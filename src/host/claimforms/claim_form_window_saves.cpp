@@ -81,15 +81,20 @@ bool ClaimFormWindow::write(ClaimFormSection section, const std::function<void()
     return true;
 }
 
+QString ClaimFormWindow::writeUserLog(const QString& line)
+{
+    try {
+        m_environment.user.addlog(line);
+    } catch (const std::exception& error) {
+        return errorDescription(error);
+    }
+    return QString();
+}
+
 void ClaimFormWindow::saved(ClaimFormSection section, const QString& logged)
 {
     const QString name = sectionName(section);
-    QString logFailure;
-    try {
-        m_environment.user.addlog(QStringLiteral("%1 CF4 %2: %3").arg(m_idNum, name, logged));
-    } catch (const std::exception& error) {
-        logFailure = errorDescription(error);
-    }
+    const QString logFailure = writeUserLog(QStringLiteral("%1 CF4 %2: %3").arg(m_idNum, name, logged));
     load(true);
     if (logFailure.isEmpty())
         showMessage(QStringLiteral("Saved the %1.").arg(name), false);
