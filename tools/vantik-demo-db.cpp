@@ -4,6 +4,7 @@
 
 #include "host/demodata/demo_folder.h"
 #include "host/demodata/demo_generator.h"
+#include "vantik_version.h"
 
 #include <charconv>
 #include <chrono>
@@ -27,7 +28,9 @@ const char* const kUsage =
     "                     0 to 2000000 (default 5000)\n"
     "  --seed S           the same seed always gives the same files (default 1)\n"
     "  --help             this text\n"
-    "The data covers the 24 months up to 2026-11-30. Demo log-in: clerk / clerk123.\n";
+    "  --version          the program's version\n"
+    "The data covers the 24 months up to 2026-11-30. Demo log-in: clerk / clerk123.\n"
+    "Exit status: 0 written, 1 bad usage or the files could not be written.\n";
 
 template <typename T>
 bool parseNumber(std::string_view text, T& value)
@@ -59,6 +62,10 @@ int main(int argc, char** argv)
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("vantik-demo-db %s\n", vantik::kVersion);
             return 0;
         }
         const bool takesValue = arg == "--out" || arg == "--admissions" || arg == "--seed";
