@@ -25,7 +25,7 @@ trap 'rm -rf "$work"' EXIT
 dpkg-deb -x "$deb" "$work"
 desktop-file-validate "$work"/usr/share/applications/*.desktop
 appstreamcli validate --no-net "$work"/usr/share/metainfo/*.metainfo.xml
-# Errors fail the script; warnings are listed (README, "Install", says why each stays).
+# An error fails the script; every other finding is listed with its explanation.
 lintian --info --display-info "$deb"
 echo
 echo "The package: $deb"

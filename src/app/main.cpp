@@ -36,8 +36,9 @@ const char* const kUsage =
     "Exit status: 0 closed, or the log-in cancelled or refused; 1 the program could\n"
     "not start; 2 bad usage.\n";
 
-// The menu entry, the icon and the software centre's description carry this name.
-constexpr char kDesktopId[] = "ph.vantik.ClaimsWorklist";
+// The menu entry, the icon and the software centre's description carry this name
+// (packaging/package.cmake sets it).
+constexpr char kDesktopId[] = VANTIK_APP_ID;
 
 } // namespace
 
