@@ -29,4 +29,4 @@ appstreamcli validate --no-net "$work"/usr/share/metainfo/*.metainfo.xml
 lintian --info --display-info "$deb"
 echo
 echo "The package: $deb"
-dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
+dpkg-deb --field "$deb"
