@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs (only those missing) and
 # configures and builds it. Usage: scripts/setup.sh [BUILD_DIR] [extra cmake args...]
+# With --packages it only installs the packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +13,7 @@ packages=(
   xvfb xauth imagemagick poppler-utils
   at-spi2-core python3-pyatspi dbus-x11
   libxlsxwriter-dev qt6-svg-dev unzip
+  dpkg-dev desktop-file-utils appstream
 )
 # Scripts that need more than the build and the tests name it here.
 read -r -a extra <<< "${VANTIK_EXTRA_PACKAGES:-}"
@@ -26,6 +28,8 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+[ "${1:-}" = "--packages" ] && exit 0
 
 build_dir="${1:-build}"
 shift || true

@@ -2,7 +2,9 @@
 // attaches when no SQL Server is configured), for demonstrations, tests and
 // performance checks with many admissions.
 
+#include "host/demodata/demo_folder.h"
 #include "host/demodata/demo_generator.h"
+#include "vantik_version.h"
 
 #include <charconv>
 #include <chrono>
@@ -15,15 +17,20 @@
 namespace {
 
 const char* const kUsage =
-    "Usage: vantik-demo-db --out DIR [--admissions N] [--seed S]\n"
+    "Usage: vantik-demo-db [--out DIR] [--admissions N] [--seed S]\n"
     "Writes DIR/Patient_Data.sqlite, DIR/Build_File.sqlite, DIR/Station.sqlite and\n"
     "DIR/MEDICARE.sqlite, replacing existing files.\n"
-    "  --out DIR          folder to write to (created when missing)\n"
+    "  --out DIR          folder to write to (created when missing); by default the\n"
+    "                     user's demo folder ~/.local/share/vantik/demo-db (under\n"
+    "                     $XDG_DATA_HOME when set), which the installed\n"
+    "                     vantik-worklist offers at log-in\n"
     "  --admissions N     in-patient admissions and out-patient visits together,\n"
     "                     0 to 2000000 (default 5000)\n"
     "  --seed S           the same seed always gives the same files (default 1)\n"
     "  --help             this text\n"
-    "The data covers the 24 months up to 2026-11-30. Demo log-in: clerk / clerk123.\n";
+    "  --version          the program's version\n"
+    "The data covers the 24 months up to 2026-11-30. Demo log-in: clerk / clerk123.\n"
+    "Exit status: 0 written, 1 bad usage or the files could not be written.\n";
 
 template <typename T>
 bool parseNumber(std::string_view text, T& value)
@@ -57,6 +64,10 @@ int main(int argc, char** argv)
             std::fputs(kUsage, stdout);
             return 0;
         }
+        if (arg == "--version") {
+            std::printf("vantik-demo-db %s\n", vantik::kVersion);
+            return 0;
+        }
         const bool takesValue = arg == "--out" || arg == "--admissions" || arg == "--seed";
         if (!takesValue)
             return usageError("unknown argument '" + std::string(arg) + "'");
@@ -75,7 +86,9 @@ int main(int argc, char** argv)
         }
     }
     if (options.outDir.empty())
-        return usageError("--out DIR is required");
+        options.outDir = vantik::defaultDemoFolder();
+    if (options.outDir.empty())
+        return usageError("neither XDG_DATA_HOME nor HOME names a folder: give one with --out DIR");
 
     try {
         const auto started = std::chrono::steady_clock::now();

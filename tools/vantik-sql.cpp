@@ -3,6 +3,7 @@
 
 #include "host/data/connection.h"
 #include "host/data/database_error.h"
+#include "vantik_version.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -22,6 +23,7 @@ const char* const kUsage =
     "       vantik-sql --db DIR -\n"
     "       vantik-sql --odbc \"<ODBC connection string>\" \"<T-SQL>\"\n"
     "       vantik-sql --odbc \"<ODBC connection string>\" -\n"
+    "       vantik-sql --help | --version\n"
     "Runs one statement and prints its rows as tab-separated text with a header line\n"
     "(NULL as empty; tabs and line breaks inside values print as blanks).\n"
     "With - the statement is read from standard input (for one too long for the command\n"
@@ -191,6 +193,10 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     if (args.size() == 1 && (args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h"))) {
         std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == QLatin1String("--version")) {
+        std::printf("vantik-sql %s\n", vantik::kVersion);
         return 0;
     }
     if (args.size() != 3 || (args[0] != QLatin1String("--db") && args[0] != QLatin1String("--odbc"))) {

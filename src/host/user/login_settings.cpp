@@ -1,8 +1,10 @@
 #include "host/user/login_settings.h"
 
 #include "host/data/settings_store.h"
+#include "host/demodata/demo_folder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace vantik {
 
@@ -23,13 +25,26 @@ void writeValue(SettingsStore& settings, const char* key, const QString& value)
 
 } // namespace
 
-QString defaultEmbeddedFolder(const QString& exeFolder)
+QString installedProgramFolder()
+{
+    return QStringLiteral(VANTIK_INSTALLED_PROGRAM_FOLDER);
+}
+
+QString defaultEmbeddedFolder(const QString& exeFolder, const QString& installedFolder)
 {
     const QDir exe(exeFolder.isEmpty() ? QDir::currentPath() : exeFolder);
     const QString beside = QDir::cleanPath(exe.filePath(QStringLiteral("demo-db")));
     const QString above = QDir::cleanPath(exe.filePath(QStringLiteral("../demo-db")));
     if (QDir(beside).exists())
         return beside;
+    if (QDir(above).exists())
+        return above;
+    // Installed, the folder above the program's is the system's (/usr), which no
+    // clerk can write to and the program never does.
+    const QString own = QString::fromStdString(defaultDemoFolder());
+    const QString installed = QFileInfo(installedFolder).canonicalFilePath();
+    if (!own.isEmpty() && !installed.isEmpty() && QFileInfo(exe.path()).canonicalFilePath() == installed)
+        return own;
     return above;
 }
 

@@ -25,8 +25,13 @@ inline constexpr const char* kSettingsSection = "CurrentUser";
 LoginChoices loadLoginChoices(const SettingsStore& settings, const QString& exeFolder);
 void saveLoginChoices(SettingsStore& settings, const LoginChoices& choices);
 
+/// The folder an installed program runs from (the install prefix's bin).
+QString installedProgramFolder();
+
 /// The embedded database folder to offer when none is remembered: the first existing
-/// of <exe>/demo-db and <exe>/../demo-db, else <exe>/../demo-db (where the demo script makes it).
-QString defaultEmbeddedFolder(const QString& exeFolder);
+/// of <exe>/demo-db and <exe>/../demo-db; else, for a program run from `installedFolder`,
+/// the clerk's own demo folder (where vantik-demo-db writes by default); else
+/// <exe>/../demo-db (where the demo script makes it beside a build).
+QString defaultEmbeddedFolder(const QString& exeFolder, const QString& installedFolder = installedProgramFolder());
 
 } // namespace vantik

@@ -174,8 +174,6 @@ TEST(DemoDbTool, UsageAndErrors)
 
     test::TempDir dir;
     const QStringList bad[] = {
-        {},
-        {"--admissions", "10"},
         {"--out"},
         {"--out", dir.path(), "--admissions", "ten"},
         {"--out", dir.path(), "--admissions", "-5"},

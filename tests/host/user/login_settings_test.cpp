@@ -3,6 +3,8 @@
 #include "support/temp_dir.h"
 
 #include <QDir>
+#include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +21,32 @@ TEST(LoginSettings, TheDemoDatabaseBesideOrAboveTheProgramIsOffered)
     EXPECT_EQ(defaultEmbeddedFolder(exe), dir.file("install/demo-db"));
     ASSERT_TRUE(QDir().mkpath(dir.file("install/bin/demo-db")));
     EXPECT_EQ(defaultEmbeddedFolder(exe), dir.file("install/bin/demo-db"));
+}
+
+// Installed, the folder above the program's is the system's (/usr): the log-in offers
+// the clerk's own folder, the one vantik-demo-db fills when given none.
+TEST(LoginSettings, AnInstalledProgramOffersTheFolderTheDemoToolMakes)
+{
+    test::TempDir dir;
+    const QString bin = dir.file("usr/bin");
+    ASSERT_TRUE(QDir().mkpath(bin));
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dir.file("data").toUtf8());
+    QProcess tool;
+    tool.start(QStringLiteral(VANTIK_DEMO_DB_EXE), {QStringLiteral("--admissions"), QStringLiteral("0")});
+    const bool finished = tool.waitForFinished(60000);
+    const QString installed = defaultEmbeddedFolder(bin, bin);
+    const QString built = defaultEmbeddedFolder(bin, dir.file("elsewhere/bin"));
+    if (dataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", dataHome);
+
+    ASSERT_TRUE(finished && tool.exitCode() == 0) << tool.readAllStandardError().toStdString();
+    EXPECT_EQ(installed.toStdString(), dir.file("data/vantik/demo-db").toStdString());
+    EXPECT_TRUE(QFile::exists(installed + "/Patient_Data.sqlite"));
+    // Run from anywhere else, the program keeps offering the folder above its own.
+    EXPECT_EQ(built.toStdString(), dir.file("usr/demo-db").toStdString());
 }
 
 // The dialog tests cover what the clerk types; here the defaults and damaged values.
