@@ -5,6 +5,7 @@
 
 #include "host/data/database_error.h"
 #include "host/data/odbc_connection.h"
+#include "host/data/recordset.h"
 #include "support/qt_printers.h"
 #include "support/recording_odbc_session.h"
 
@@ -60,6 +61,16 @@ protected:
         server->sent.clear();
     }
 
+    // Mark verified's nurse profile, a table whose key is text, read as
+    // idNum stands (trailing blanks kept) and ready to save.
+    void openProfile(Recordset& profile, const QString& idNum = QStringLiteral("2400001"))
+    {
+        answers().push_back(catalog({column("IDNum", "varchar", 12, 0, 0, 0, 1), column("CF4Status", "varchar", 100)}));
+        answers().push_back(rows({"IDNum", "CF4Status", "__vantik_key_0"}, {{idNum, "OPEN", idNum}}));
+        profile.open("SELECT * FROM Station..tbNurseProfile WHERE IDNum = '2400001'", *connection, CursorType::Keyset,
+                     LockType::Optimistic);
+    }
+
     static QString messageOf(const std::function<void()>& action)
     {
         try {
@@ -69,6 +80,8 @@ protected:
         }
         return QStringLiteral("(no error)");
     }
+
+    std::deque<RawResult>& answers() { return server->answers; }
 
     RecordingOdbcSession* server = nullptr;
     std::unique_ptr<OdbcConnection> connection;

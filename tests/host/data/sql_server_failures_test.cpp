@@ -2,7 +2,6 @@
 // out, a deadlock, a connection that breaks before or after a save committed.
 
 #include "host/data/odbc_session.h"
-#include "host/data/recordset.h"
 #include "recorded_sql_server.h"
 
 #include <sql.h>
@@ -23,16 +22,6 @@ const QString kSettings = "SET DATEFORMAT mdy;\nSET LOCK_TIMEOUT 5000;";
 
 class SqlServerFailuresTest : public test::RecordedSqlServerTest {
 protected:
-    // Mark verified's profile of admission 2400001, read and ready to save.
-    void openProfile()
-    {
-        server->answers.push_back(
-            catalog({column("IDNum", "varchar", 12, 0, 0, 0, 1), column("CF4Status", "varchar", 100)}));
-        server->answers.push_back(rows({"IDNum", "CF4Status", "__vantik_key_0"}, {{"2400001", "OPEN", "2400001"}}));
-        profile.open("SELECT * FROM Station..tbNurseProfile WHERE IDNum = '2400001'", *connection, CursorType::Keyset,
-                     LockType::Optimistic);
-    }
-
     // The save batches sent so far.
     int batches() const
     {
@@ -103,7 +92,7 @@ TEST(OdbcColumns, ABitIsABitAndACutDateTimeIsToldApart)
 
 TEST_F(SqlServerFailuresTest, ADeadlockVictimsBatchRunsAgainAndALockWaitEndsInRecordBusy)
 {
-    openProfile();
+    openProfile(profile);
     failBatches(kDeadlockAttempts - 1, DatabaseErrorKind::Deadlock, kDeadlock);
     server->answers.push_back(RecordingOdbcSession::saved(1));
     profile.setField("CF4Status", "VERIFIED");
@@ -127,7 +116,7 @@ TEST_F(SqlServerFailuresTest, ADeadlockVictimsBatchRunsAgainAndALockWaitEndsInRe
 
 TEST_F(SqlServerFailuresTest, AfterALostConnectionTheRowIsReadAgainToTellWhetherTheSaveWentThrough)
 {
-    openProfile();
+    openProfile(profile);
     const QString check = "SELECT COUNT(*) AS SavedRows FROM [Station]..[tbNurseProfile] WHERE [IDNum] = CAST(? AS "
                           "varchar(12)) AND ([IDNum] + N'|') COLLATE Latin1_General_BIN2 = ? + N'|' AND ([CF4Status] + "
                           "N'|') COLLATE Latin1_General_BIN2 = ? + N'|';";

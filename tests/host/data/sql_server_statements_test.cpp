@@ -258,11 +258,8 @@ TEST_F(SqlServerStatementsTest, ARowIsFoundByAnEqualityOnItsKeyThatAnIndexServes
     // Only the binary-collation comparison would scan the whole table under
     // update locks: the key's own equality, the parameter cast to the column's
     // type, comes first, and the exact comparison still decides.
-    server->answers.push_back(catalog({column("IDNum", "varchar", 12, 0, 0, 0, 1), column("CF4Status", "varchar", 100)}));
-    server->answers.push_back(rows({"IDNum", "CF4Status", "__vantik_key_0"}, {{"2400001 ", "OPEN", "2400001 "}}));
     Recordset profile;
-    profile.open("SELECT * FROM Station..tbNurseProfile WHERE IDNum = '2400001'", *connection, CursorType::Keyset,
-                 LockType::Optimistic);
+    openProfile(profile, "2400001 ");
     profile.setField("CF4Status", "VERIFIED");
     server->answers.push_back(RecordingOdbcSession::saved(1));
     profile.update();
@@ -278,11 +275,8 @@ TEST_F(SqlServerStatementsTest, ARowIsFoundByAnEqualityOnItsKeyThatAnIndexServes
 TEST_F(SqlServerStatementsTest, OnlyTheBatchsNamedResultCountsTheSavedRows)
 {
     // An old audit trigger that returns a SELECT answers before the batch does.
-    server->answers.push_back(catalog({column("IDNum", "varchar", 12, 0, 0, 0, 1), column("CF4Status", "varchar", 100)}));
-    server->answers.push_back(rows({"IDNum", "CF4Status", "__vantik_key_0"}, {{"2400001", "OPEN", "2400001"}}));
     Recordset profile;
-    profile.open("SELECT * FROM Station..tbNurseProfile WHERE IDNum = '2400001'", *connection, CursorType::Keyset,
-                 LockType::Optimistic);
+    openProfile(profile);
     RawResult trigger = rows({"AuditID"}, {{77}});
     trigger.laterResults.push_back(RecordingOdbcSession::saved(1));
     server->answers.push_back(trigger);
