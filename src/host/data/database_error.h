@@ -19,6 +19,9 @@ enum class DatabaseErrorKind {
     Deadlock,
     /// The connection broke: what the statement did is not known, the connection is unusable.
     ConnectionLost,
+    /// A save's connection broke, or its batch ran out of time, and the row could
+    /// not be read again: the record may or may not have been saved.
+    SaveOutcomeUnknown,
 };
 
 /// An error of the database or of the data layer. what() carries the text the
@@ -36,6 +39,13 @@ public:
 private:
     DatabaseErrorKind m_kind;
 };
+
+/// Whether the failure leaves it open if the record was saved.
+inline bool saveOutcomeUnknown(const std::exception& error)
+{
+    const auto* database = dynamic_cast<const DatabaseError*>(&error);
+    return database && database->kind() == DatabaseErrorKind::SaveOutcomeUnknown;
+}
 
 /// Saving found the record no longer as it was read: another user changed or deleted it.
 inline constexpr const char* kRecordChangedMessage =

@@ -175,6 +175,7 @@ auto OdbcConnection::run(Retry retry, Call&& call) -> decltype(call())
                                         .arg(kQueryTimeoutSeconds),
                                     DatabaseErrorKind::QueryTimeout);
             case DatabaseErrorKind::General:
+            case DatabaseErrorKind::SaveOutcomeUnknown:
                 break;
             }
             throw;

@@ -140,6 +140,9 @@ public:
     void applySettings(const QString& statement) override
     {
         QSqlQuery query(database());
+        // A scrollable cursor would make FreeTDS wrap the statement in a server
+        // cursor, which takes a single SELECT only.
+        query.setForwardOnly(true);
         if (!query.exec(statement))
             throw errorOf(query);
     }

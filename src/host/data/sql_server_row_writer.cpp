@@ -129,7 +129,7 @@ int rowsNowFound(Connection& via, const TableRef& table, const QStringList& cond
         throw DatabaseError(QStringLiteral("%1\nWhether the record was saved is not known: it could not be read again "
                                            "(%2). Look at the record before saving it again.")
                                 .arg(failure.message(), error.message()),
-                            DatabaseErrorKind::ConnectionLost);
+                            DatabaseErrorKind::SaveOutcomeUnknown);
     }
 }
 
@@ -178,7 +178,7 @@ public:
                 const sqlcompat::ColumnInfo* column = columnNamed(via, update.table, update.columns.at(i));
                 if (!column || !column->comparable())
                     throw DatabaseError(error.message() + QStringLiteral("\nWhether the record was saved is not known."),
-                                        error.kind());
+                                        DatabaseErrorKind::SaveOutcomeUnknown);
                 addCondition(via, *column, update.values.at(i), false, after, afterParameters);
             }
             if (rowsNowFound(via, update.table, after, afterParameters, error) == 0)
@@ -228,7 +228,7 @@ public:
             }
             if (conditions.isEmpty())
                 throw DatabaseError(error.message() + QStringLiteral("\nWhether the record was saved is not known."),
-                                    error.kind());
+                                    DatabaseErrorKind::SaveOutcomeUnknown);
             if (rowsNowFound(via, insert.table, conditions, parameters, error) == 0)
                 throwNotSaved(error);
             outcome.inserted = true;

@@ -298,8 +298,8 @@ void LoginDialog::collectNotices(bool weakHash)
     try {
         strengthenPasswordHash(*m_connection, m_login.userName, m_password->text());
     } catch (const std::exception& error) {
-        m_notices << QStringLiteral("Your password could not be stored with the stronger protection: %1 The log-in "
-                                    "stands; it is tried again at your next log-in.")
+        m_notices << QStringLiteral("Your password could not be stored with the stronger protection (%1). The "
+                                    "log-in stands; it is tried again at your next log-in.")
                          .arg(errorDescription(error));
     }
 }
