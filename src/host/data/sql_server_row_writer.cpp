@@ -139,6 +139,60 @@ int rowsNowFound(Connection& via, const TableRef& table, const QStringList& cond
                         failure.kind());
 }
 
+[[noreturn]] void throwOutcomeUnknown(const DatabaseError& failure)
+{
+    throw DatabaseError(failure.message() + QStringLiteral("\nWhether the record was saved is not known."),
+                        DatabaseErrorKind::SaveOutcomeUnknown);
+}
+
+// After an update batch whose outcome the failure left open: saved means the row
+// now holds what the save wrote and, in every other column checked, what was read.
+int updateFoundAfter(Connection& via, const RowUpdate& update, const DatabaseError& failure)
+{
+    QStringList conditions;
+    QVariantList parameters;
+    QStringList covered;
+    for (const ColumnCheck& check : update.checks) {
+        const QString name = QString::fromStdString(check.column.name);
+        const qsizetype written = update.columns.indexOf(name);
+        addCondition(via, check.column, written >= 0 ? update.values.at(written) : check.value,
+                     update.byKey && check.column.keyOrdinal > 0, conditions, parameters);
+        covered << name;
+    }
+    for (qsizetype i = 0; i < update.columns.size(); ++i) {
+        if (covered.contains(update.columns.at(i)))
+            continue;
+        const sqlcompat::ColumnInfo* column = columnNamed(via, update.table, update.columns.at(i));
+        if (!column || !column->comparable())
+            throwOutcomeUnknown(failure);
+        addCondition(via, *column, update.values.at(i), false, conditions, parameters);
+    }
+    if (rowsNowFound(via, update.table, conditions, parameters, failure) == 0)
+        throwNotSaved(failure);
+    return 1;
+}
+
+// After an insert batch whose outcome the failure left open: saved means a row
+// holding everything the insert gave is there. Its new key is not known then; the
+// recordset asks for a new read before the record is saved again.
+InsertOutcome insertFoundAfter(Connection& via, const RowInsert& insert, const DatabaseError& failure)
+{
+    QStringList conditions;
+    QVariantList parameters;
+    for (qsizetype i = 0; i < insert.columns.size(); ++i) {
+        const sqlcompat::ColumnInfo* column = columnNamed(via, insert.table, insert.columns.at(i));
+        if (column && column->comparable())
+            addCondition(via, *column, insert.values.at(i), false, conditions, parameters);
+    }
+    if (conditions.isEmpty())
+        throwOutcomeUnknown(failure);
+    if (rowsNowFound(via, insert.table, conditions, parameters, failure) == 0)
+        throwNotSaved(failure);
+    InsertOutcome outcome;
+    outcome.inserted = true;
+    return outcome;
+}
+
 class SqlServerRowWriter final : public RowWriter {
 public:
     int update(Connection& via, const RowUpdate& update) const override
@@ -160,30 +214,7 @@ public:
         } catch (const DatabaseError& error) {
             if (!outcomeUnknown(error))
                 rethrowNothingSaved(error);
-            // Saved means the row now holds what the save wrote and, in every
-            // other column checked, what was read.
-            QStringList after;
-            QVariantList afterParameters;
-            QStringList covered;
-            for (const ColumnCheck& check : update.checks) {
-                const QString name = QString::fromStdString(check.column.name);
-                const qsizetype written = update.columns.indexOf(name);
-                addCondition(via, check.column, written >= 0 ? update.values.at(written) : check.value,
-                             update.byKey && check.column.keyOrdinal > 0, after, afterParameters);
-                covered << name;
-            }
-            for (qsizetype i = 0; i < update.columns.size(); ++i) {
-                if (covered.contains(update.columns.at(i)))
-                    continue;
-                const sqlcompat::ColumnInfo* column = columnNamed(via, update.table, update.columns.at(i));
-                if (!column || !column->comparable())
-                    throw DatabaseError(error.message() + QStringLiteral("\nWhether the record was saved is not known."),
-                                        DatabaseErrorKind::SaveOutcomeUnknown);
-                addCondition(via, *column, update.values.at(i), false, after, afterParameters);
-            }
-            if (rowsNowFound(via, update.table, after, afterParameters, error) == 0)
-                throwNotSaved(error);
-            return 1;
+            return updateFoundAfter(via, update, error);
         }
     }
 
@@ -216,23 +247,7 @@ public:
         } catch (const DatabaseError& error) {
             if (!outcomeUnknown(error))
                 rethrowNothingSaved(error);
-            // Saved means a row holding everything the insert gave is there. The
-            // new key is not known then; the recordset asks for a new read before
-            // the record is saved again.
-            QStringList conditions;
-            QVariantList parameters;
-            for (qsizetype i = 0; i < insert.columns.size(); ++i) {
-                const sqlcompat::ColumnInfo* column = columnNamed(via, insert.table, insert.columns.at(i));
-                if (column && column->comparable())
-                    addCondition(via, *column, insert.values.at(i), false, conditions, parameters);
-            }
-            if (conditions.isEmpty())
-                throw DatabaseError(error.message() + QStringLiteral("\nWhether the record was saved is not known."),
-                                    DatabaseErrorKind::SaveOutcomeUnknown);
-            if (rowsNowFound(via, insert.table, conditions, parameters, error) == 0)
-                throwNotSaved(error);
-            outcome.inserted = true;
-            return outcome;
+            return insertFoundAfter(via, insert, error);
         }
         outcome.inserted = countFrom(result) == 1;
         const RawResult* counted = namedResult(result, kCountName);
