@@ -2,6 +2,7 @@
 
 #include "batchupdate/batch_update_layout.h"
 #include "host/component_error.h"
+#include "host/data/database_error.h"
 #include "host/data/recordset.h"
 #include "host/ui/busy_guards.h"
 #include "host/ui/flex_grid_widget.h"
@@ -244,7 +245,9 @@ void FrmBatchUpdate::replaceInRecord(Recordset& drugs, const DrugRecordTexts& re
         // change that never reached the database.
         if (logged && !chkSimulate->isChecked()) {
             m_main.pclsUser->addlog(record.fields[IDNum] + QLatin1Char(' ') + record.fields[GenericName]
-                                    + QStringLiteral(" not saved: ") + errorDescription(error));
+                                    + (saveOutcomeUnknown(error) ? QStringLiteral(" may not have been saved: ")
+                                                                 : QStringLiteral(" not saved: "))
+                                    + errorDescription(error));
         }
         throw;
     }
@@ -267,8 +270,10 @@ QString FrmBatchUpdate::failureMessage(const std::exception& error, const RunPos
 {
     QString text = errorDescription(error);
     if (at.inRecord) {
-        text += QStringLiteral("\n\nThe run stopped at IDNum %1, GenericName %2; this record was not saved.")
-                    .arg(at.record.fields[IDNum], at.record.fields[GenericName]);
+        text += QStringLiteral("\n\nThe run stopped at IDNum %1, GenericName %2; this record %3.")
+                    .arg(at.record.fields[IDNum], at.record.fields[GenericName],
+                         saveOutcomeUnknown(error) ? QStringLiteral("may not have been saved")
+                                                   : QStringLiteral("was not saved"));
     } else if (at.inPatient) {
         text += QStringLiteral("\n\nThe run stopped at IDNum %1.").arg(at.patientId);
     }

@@ -284,6 +284,20 @@ TEST_F(BatchUpdateTest, AFailureNamesTheRecordKeepsWhatWasSavedAndOverwritesNoOt
     EXPECT_THAT(messages.shown[1].toStdString(), HasSubstr("IDNum T0001, GenericName Paracetamol"));
     EXPECT_EQ(connection->saves, savesBefore);
     EXPECT_EQ(medicine("Dosage", "T0001", "10"), "650mg");
+
+    // A save the database could not say it kept or dropped is not called unsaved.
+    connection->beforeSave = [](int) {
+        throw DatabaseError("The connection to the database was lost: Read from the server failed\nWhether the "
+                            "record was saved is not known.",
+                            DatabaseErrorKind::SaveOutcomeUnknown);
+    };
+    setBoxes(form, "Paracetamol", {"", "650mg", "", ""}, {"", "500mg", "", ""});
+    user->log.clear();
+    form.cmdDrugs->click();
+    ASSERT_EQ(messages.shown.size(), 3);
+    ASSERT_FALSE(user->log.isEmpty());
+    EXPECT_TRUE(user->log.last().startsWith("T0001 Paracetamol may not have been saved: ")) << user->log.last().toStdString();
+    EXPECT_THAT(messages.shown[2].toStdString(), HasSubstr("GenericName Paracetamol; this record may not have been saved."));
 }
 
 } // namespace

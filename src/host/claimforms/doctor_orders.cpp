@@ -88,10 +88,17 @@ bool importOrders(Connection& connection, const QString& idNum, const FlexGrid& 
         const QString when = order->time.isValid()
             ? QStringLiteral("CourseDate = '%1'").arg(sqlDateTimeLiteral(order->time))
             : QStringLiteral("CourseDate IS NULL");
+        // The note's text is compared as a literal of the column's own kind.
+        sqlcompat::ColumnInfo notesColumn;
+        for (const sqlcompat::ColumnInfo& column :
+             connection.tableColumns({QStringLiteral("Station"), QStringLiteral("tbCourseWard")})) {
+            if (sqlcompat::equalsIgnoreCase(column.name, "CourseNotes"))
+                notesColumn = column;
+        }
         Recordset notes;
         notes.open(QStringLiteral("SELECT IDNum, CourseDate, CourseNotes, EncodedBy FROM Station..tbCourseWard "
-                                  "WHERE IDNum = '%1' AND %2 AND CourseNotes = '%3'")
-                       .arg(id, when, sqlQuote(text)),
+                                  "WHERE IDNum = '%1' AND %2 AND CourseNotes = %3")
+                       .arg(id, when, sqlTextLiteral(text, notesColumn)),
                    connection, CursorType::Keyset, LockType::Optimistic);
         if (notes.eof()) {
             notes.addNew();

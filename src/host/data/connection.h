@@ -22,7 +22,20 @@ struct RawResult {
     QStringList columnNames;
     std::vector<SqlType> columnTypes;
     std::vector<std::vector<QVariant>> rows;
+    /// Per column (empty: none): the driver gives the value less exactly than the
+    /// server holds it (a datetime2 with more than three decimals cut to the
+    /// millisecond, a datetimeoffset as bytes); Connection::exactTextExpression
+    /// reads it whole.
+    std::vector<bool> imprecise;
+    /// The results with columns that a batch returned after this one, in order.
+    std::vector<RawResult> laterResults;
 };
+
+/// The result of a batch whose first column has that name (case-insensitive),
+/// among the result and its later results; nullptr when there is none. A batch
+/// names the result it answers with, so that a trigger's own SELECT is never
+/// taken for it.
+const RawResult* namedResult(const RawResult& result, const QString& firstColumn);
 
 /// A table named in a statement: database (schema) and table, as written.
 struct TableRef {
@@ -82,6 +95,14 @@ public:
 
     /// "Embedded database (folder)" or "SQL Server (ODBC)".
     virtual QString description() const = 0;
+
+    /// Whether the server grants rights table by table (SQL Server), so that the
+    /// program can ask which it has; the embedded files have none.
+    virtual bool hasTableRights() const { return false; }
+    /// An expression reading the column (as written, alias included) whole as
+    /// text, where the driver would give it less exactly (see RawResult::imprecise);
+    /// empty when the backend reads every value exactly.
+    virtual QString exactTextExpression(const QString& column) const;
 };
 
 } // namespace vantik

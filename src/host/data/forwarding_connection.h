@@ -41,6 +41,11 @@ public:
         return m_inner->nativeValue(text, column);
     }
     QString description() const override { return m_inner->description(); }
+    bool hasTableRights() const override { return m_inner->hasTableRights(); }
+    QString exactTextExpression(const QString& column) const override
+    {
+        return m_inner->exactTextExpression(column);
+    }
 
 private:
     std::unique_ptr<Connection> m_inner;

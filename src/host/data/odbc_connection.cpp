@@ -5,6 +5,7 @@
 #include "host/data/sql_quote.h"
 
 #include <QDateTime>
+#include <QThread>
 
 namespace vantik {
 
@@ -81,7 +82,24 @@ QString sqliteNames(const QString& tsql)
     return out;
 }
 
+// A statement that only reads, and so can run again after its connection broke.
+bool readsOnly(const QString& statement)
+{
+    const QString head = statement.trimmed().section(QLatin1Char(' '), 0, 0);
+    return head.compare(QLatin1String("SELECT"), Qt::CaseInsensitive) == 0;
+}
+
+QString lostMessage(const DatabaseError& error)
+{
+    return QStringLiteral("The connection to the database was lost: %1").arg(error.message());
+}
+
 } // namespace
+
+QString sqlServerSessionSettings()
+{
+    return QStringLiteral("SET DATEFORMAT mdy;\nSET LOCK_TIMEOUT %1;").arg(kLockTimeoutMilliseconds);
+}
 
 QString sqlServerColumnsStatement(const TableRef& table)
 {
@@ -102,28 +120,91 @@ OdbcConnection::OdbcConnection(std::unique_ptr<OdbcSession> session)
     , m_sqlite(m_session->dbmsName().contains(QLatin1String("SQLite"), Qt::CaseInsensitive))
     , m_writer(m_sqlite ? makeSqliteRowWriter([] { return false; }) : makeSqlServerRowWriter())
 {
+    if (!m_sqlite)
+        m_session->applySettings(sqlServerSessionSettings());
 }
 
 OdbcConnection::~OdbcConnection() = default;
 
+void OdbcConnection::reopen()
+{
+    try {
+        m_session->reconnect();
+        if (!m_sqlite)
+            m_session->applySettings(sqlServerSessionSettings());
+    } catch (const DatabaseError& error) {
+        throw DatabaseError(QStringLiteral("The connection to the database was lost and could not be opened again: "
+                                           "%1\nCheck the network; if this goes on, close the program and log in "
+                                           "again.")
+                                .arg(error.message()),
+                            DatabaseErrorKind::ConnectionLost);
+    }
+    m_lost = false;
+}
+
+template <typename Call>
+auto OdbcConnection::run(Retry retry, Call&& call) -> decltype(call())
+{
+    for (int attempt = 1;; ++attempt) {
+        if (m_lost)
+            reopen();
+        try {
+            return call();
+        } catch (const DatabaseError& error) {
+            switch (error.kind()) {
+            case DatabaseErrorKind::ConnectionLost:
+                m_lost = true;
+                if (retry == Retry::Read && attempt == 1)
+                    continue;
+                throw DatabaseError(lostMessage(error), DatabaseErrorKind::ConnectionLost);
+            case DatabaseErrorKind::Deadlock:
+                if (retry != Retry::None && attempt < kDeadlockAttempts) {
+                    // The other side of the deadlock gets a moment to finish.
+                    QThread::msleep(static_cast<unsigned long>(100 * attempt));
+                    continue;
+                }
+                throw DatabaseError(QStringLiteral("Record busy, try again: the database stopped this work %1 times "
+                                                   "to let another user's go first.")
+                                        .arg(attempt),
+                                    DatabaseErrorKind::Deadlock);
+            case DatabaseErrorKind::LockTimeout:
+                throw DatabaseError(QString::fromUtf8(kRecordBusyMessage), DatabaseErrorKind::LockTimeout);
+            case DatabaseErrorKind::QueryTimeout:
+                throw DatabaseError(QStringLiteral("Record busy, try again: the database did not answer within %1 "
+                                                   "seconds.")
+                                        .arg(kQueryTimeoutSeconds),
+                                    DatabaseErrorKind::QueryTimeout);
+            case DatabaseErrorKind::General:
+            case DatabaseErrorKind::SaveOutcomeUnknown:
+                break;
+            }
+            throw;
+        }
+    }
+}
+
 ResultSet OdbcConnection::execute(const QString& statement)
 {
-    return m_session->execute(m_sqlite ? sqliteNames(statement) : statement);
+    const QString sql = m_sqlite ? sqliteNames(statement) : statement;
+    return run(readsOnly(statement) ? Retry::Read : Retry::None, [&] { return m_session->execute(sql); });
 }
 
 RawResult OdbcConnection::fetch(const QString& statement)
 {
-    return m_session->fetch(m_sqlite ? sqliteNames(statement) : statement, {});
+    const QString sql = m_sqlite ? sqliteNames(statement) : statement;
+    return run(readsOnly(statement) ? Retry::Read : Retry::None, [&] { return m_session->fetch(sql, {}); });
 }
 
 int OdbcConnection::executeNative(const QString& statement, const QVariantList& parameters)
 {
-    return m_session->executeNative(statement, parameters);
+    return run(Retry::None, [&] { return m_session->executeNative(statement, parameters); });
 }
 
 RawResult OdbcConnection::fetchNative(const QString& statement, const QVariantList& parameters)
 {
-    return m_session->fetch(statement, parameters);
+    // The program's native batches are reads or save batches, which run in one
+    // transaction under XACT_ABORT: a deadlock victim's was rolled back whole.
+    return run(Retry::AtomicBatch, [&] { return m_session->fetch(statement, parameters); });
 }
 
 const std::vector<sqlcompat::ColumnInfo>& OdbcConnection::tableColumns(const TableRef& table)
@@ -141,10 +222,11 @@ const std::vector<sqlcompat::ColumnInfo>& OdbcConnection::tableColumns(const Tab
         QVariantList parameters{table.table};
         if (!table.database.isEmpty())
             parameters << table.database;
-        for (const auto& row : m_session->fetch(sql, parameters).rows)
+        for (const auto& row : run(Retry::Read, [&] { return m_session->fetch(sql, parameters); }).rows)
             columns.push_back(sqliteColumn(row));
     } else {
-        for (const auto& row : m_session->fetch(sqlServerColumnsStatement(table), {}).rows)
+        const QString sql = sqlServerColumnsStatement(table);
+        for (const auto& row : run(Retry::Read, [&] { return m_session->fetch(sql, {}); }).rows)
             columns.push_back(sqlServerColumn(row));
     }
     if (columns.empty())
@@ -175,10 +257,14 @@ QVariant OdbcConnection::nativeValue(const QString& text, const sqlcompat::Colum
     const ColumnValue value = checkColumnValue(text, column);
     switch (value.kind) {
     case SqlType::DateTime: {
-        // Bound as a date-time, never as text that the server would read under
-        // the login's language.
         const sqlcompat::DateTimeValue& v = value.dateTime;
-        return QDateTime(QDate(v.year, v.month, v.day), QTime(v.hour, v.minute, v.second, v.millisecond));
+        const QDateTime exact(QDate(v.year, v.month, v.day), QTime(v.hour, v.minute, v.second, v.millisecond));
+        if (m_sqlite)
+            return exact;
+        // QODBC binds a date-time with the precision the driver's type list gives,
+        // which FreeTDS answers so that the milliseconds are cut: SQL Server gets
+        // ISO 8601 text instead, which it reads exactly under every language.
+        return sqlDateTimeLiteral(exact);
     }
     case SqlType::Integer:
     case SqlType::Bit:
@@ -187,6 +273,15 @@ QVariant OdbcConnection::nativeValue(const QString& text, const sqlcompat::Colum
         // Decimals go as their checked text, which the server converts exactly.
         return value.text;
     }
+}
+
+QString OdbcConnection::exactTextExpression(const QString& column) const
+{
+    // Style 121 is the ODBC canonical form with every decimal the column holds,
+    // and the offset of a datetimeoffset; the server reads it back exactly.
+    if (m_sqlite)
+        return QString();
+    return QStringLiteral("CONVERT(nvarchar(40), %1, 121)").arg(column);
 }
 
 QString OdbcConnection::description() const

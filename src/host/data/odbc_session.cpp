@@ -1,6 +1,5 @@
 #include "host/data/odbc_session.h"
 
-#include "host/data/database_error.h"
 #include "host/data/value_text.h"
 
 #include <QAtomicInteger>
@@ -10,9 +9,12 @@
 #include <QSqlField>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QSqlResult>
 
 #include <sql.h>
 #include <sqlext.h>
+
+#include <algorithm>
 
 namespace vantik {
 
@@ -20,57 +22,59 @@ OdbcSession::~OdbcSession() = default;
 
 namespace {
 
+// SQL Server's own ODBC types, which sqlext.h does not name.
+constexpr int kSqlSsTime2 = -154;
+constexpr int kSqlSsTimestampOffset = -155;
+
+// FreeTDS's codes for a connection that is gone: connection failed, read and
+// write failed, unable to connect, unexpected end of data, process dead.
+constexpr int kFreeTdsConnectionCodes[] = {20002, 20004, 20006, 20009, 20017, 20047};
+// FreeTDS's own timeout.
+constexpr int kFreeTdsTimeout = 20003;
+constexpr int kSqlServerDeadlockVictim = 1205;
+constexpr int kSqlServerLockTimeout = 1222;
+
 QString nextConnectionName()
 {
     static QAtomicInteger<int> counter;
     return QStringLiteral("vantik-odbc-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-QString errorText(const QSqlError& error)
+SQLHANDLE handleOf(const QVariant& handle)
 {
-    // The driver's text carries the server's message; the native code helps support staff.
-    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.trimmed();
+    if (!handle.isValid() || !handle.constData())
+        return nullptr;
+    return *static_cast<SQLHANDLE const*>(handle.constData());
 }
 
-// ODBC SQL type codes for exact numerics.
-constexpr int kSqlNumeric = 2;
-constexpr int kSqlDecimal = 3;
+void readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, std::vector<OdbcDiagnostic>& out)
+{
+    if (!handle)
+        return;
+    for (SQLSMALLINT record = 1; record < 32; ++record) {
+        SQLCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
+        SQLINTEGER native = 0;
+        SQLCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
+        SQLSMALLINT length = 0;
+        const SQLRETURN r =
+            SQLGetDiagRec(handleType, handle, record, state, &native, message, sizeof message, &length);
+        if (!SQL_SUCCEEDED(r))
+            break;
+        out.push_back({QString::fromLatin1(reinterpret_cast<const char*>(state)), static_cast<int>(native),
+                       QString::fromUtf8(reinterpret_cast<const char*>(message))});
+    }
+}
 
 class QodbcSession final : public OdbcSession {
 public:
     explicit QodbcSession(const QString& connectionString)
-        : m_connectionName(nextConnectionName())
+        : m_connectionString(connectionString)
+        , m_connectionName(nextConnectionName())
     {
-        QString message;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connectionName);
-            if (!db.isValid()) {
-                message = QStringLiteral("The ODBC driver of Qt (QODBC) is not installed.");
-            } else {
-                db.setDatabaseName(connectionString);
-                // A dead server must not hang the log-in.
-                db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=0"));
-                if (!db.open())
-                    message = errorText(db.lastError());
-                else
-                    m_dbmsName = readDbmsName(db);
-            }
-        }
-        if (!message.isEmpty()) {
-            QSqlDatabase::removeDatabase(m_connectionName);
-            throw DatabaseError(message);
-        }
+        open();
     }
 
-    ~QodbcSession() override
-    {
-        {
-            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(m_connectionName);
-    }
+    ~QodbcSession() override { close(); }
 
     QString dbmsName() const override { return m_dbmsName; }
 
@@ -78,10 +82,11 @@ public:
     {
         QSqlQuery query(database());
         query.setForwardOnly(true);
-        if (!query.exec(statement))
-            throw DatabaseError(errorText(query.lastError()));
-        if (!query.isSelect())
+        run(query, statement, {});
+        if (!query.isSelect()) {
+            drain(query);
             return ResultSet();
+        }
         const QSqlRecord record = query.record();
         QStringList names;
         std::vector<SqlType> types;
@@ -95,8 +100,7 @@ public:
             for (int i = 0; i < record.count(); ++i)
                 result.appendCell(valueText(query.value(i), types[static_cast<std::size_t>(i)]));
         }
-        if (query.lastError().isValid())
-            throw DatabaseError(errorText(query.lastError()));
+        throwIfFailed(query);
         result.squeeze();
         return result;
     }
@@ -106,28 +110,24 @@ public:
         QSqlQuery query(database());
         query.setForwardOnly(true);
         run(query, statement, parameters);
-        // A batch's statements before its SELECT may report counts of their own.
-        while (!query.isSelect() && query.nextResult()) {
-        }
-        RawResult result;
-        if (!query.isSelect())
-            return result;
-        const QSqlRecord record = query.record();
-        for (int i = 0; i < record.count(); ++i) {
-            const QSqlField field = record.field(i);
-            result.columnNames << field.name();
-            result.columnTypes.push_back(odbcColumnType(field.metaType().id(), field.typeID()));
-        }
-        while (query.next()) {
-            std::vector<QVariant> row;
-            row.reserve(static_cast<std::size_t>(record.count()));
-            for (int i = 0; i < record.count(); ++i)
-                row.push_back(query.value(i));
-            result.rows.push_back(std::move(row));
-        }
-        if (query.lastError().isValid())
-            throw DatabaseError(errorText(query.lastError()));
-        return result;
+        RawResult first;
+        bool haveFirst = false;
+        // A batch's statements before its SELECT may report counts of their own,
+        // and a trigger may return rows of its own: every result is read, so that
+        // the caller can pick the one it asked for and no error goes unseen.
+        do {
+            if (!query.isSelect())
+                continue;
+            RawResult result = readRows(query);
+            if (!haveFirst) {
+                first = std::move(result);
+                haveFirst = true;
+            } else {
+                first.laterResults.push_back(std::move(result));
+            }
+        } while (query.nextResult());
+        throwIfFailed(query);
+        return first;
     }
 
     int executeNative(const QString& statement, const QVariantList& parameters) override
@@ -137,30 +137,150 @@ public:
         return query.numRowsAffected();
     }
 
+    void applySettings(const QString& statement) override
+    {
+        QSqlQuery query(database());
+        // A scrollable cursor would make FreeTDS wrap the statement in a server
+        // cursor, which takes a single SELECT only.
+        query.setForwardOnly(true);
+        if (!query.exec(statement))
+            throw errorOf(query);
+    }
+
+    void reconnect() override
+    {
+        close();
+        open();
+    }
+
 private:
     QSqlDatabase database() const { return QSqlDatabase::database(m_connectionName, false); }
 
-    static void run(QSqlQuery& query, const QString& statement, const QVariantList& parameters)
+    void open()
     {
-        bool ok;
-        if (parameters.isEmpty()) {
-            ok = query.exec(statement);
-        } else {
-            ok = query.prepare(statement);
-            for (const QVariant& value : parameters)
-                query.addBindValue(value);
-            ok = ok && query.exec();
+        QString message;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), m_connectionName);
+            if (!db.isValid()) {
+                message = QStringLiteral("The ODBC driver of Qt (QODBC) is not installed.");
+            } else {
+                db.setDatabaseName(m_connectionString);
+                // A dead server must not hang the log-in.
+                db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=5;SQL_ATTR_CONNECTION_TIMEOUT=0"));
+                if (!db.open())
+                    message = errorText(db.lastError());
+                else
+                    m_dbmsName = readDbmsName(db);
+            }
         }
-        if (!ok)
-            throw DatabaseError(errorText(query.lastError()));
+        if (!message.isEmpty()) {
+            QSqlDatabase::removeDatabase(m_connectionName);
+            throw DatabaseError(message, DatabaseErrorKind::ConnectionLost);
+        }
+    }
+
+    void close()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(m_connectionName);
+    }
+
+    static QString errorText(const QSqlError& error)
+    {
+        // The driver's text carries the server's message; the native code helps support staff.
+        const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+        return text.trimmed();
+    }
+
+    // The failure of the query's last call, with its kind from the driver's
+    // diagnostics (the statement's, then the connection's).
+    DatabaseError errorOf(const QSqlQuery& query) const
+    {
+        std::vector<OdbcDiagnostic> diagnostics;
+        if (query.result())
+            readDiagnostics(SQL_HANDLE_STMT, handleOf(query.result()->handle()), diagnostics);
+        const QSqlDatabase db = database();
+        if (db.driver())
+            readDiagnostics(SQL_HANDLE_DBC, handleOf(db.driver()->handle()), diagnostics);
+        QString text = errorText(query.lastError());
+        if (diagnostics.empty()) {
+            const QString code = query.lastError().nativeErrorCode().section(QLatin1Char(';'), -1);
+            diagnostics.push_back({QString(), code.toInt(), text});
+        }
+        if (text.isEmpty()) {
+            // QODBC says nothing when it cannot even get a statement handle: the
+            // connection is the likely cause.
+            return DatabaseError(QStringLiteral("The database did not take the statement; the connection to it may "
+                                                "be lost."),
+                                 DatabaseErrorKind::ConnectionLost);
+        }
+        return DatabaseError(text, odbcErrorKind(diagnostics));
+    }
+
+    void throwIfFailed(const QSqlQuery& query) const
+    {
+        if (query.lastError().isValid())
+            throw errorOf(query);
+    }
+
+    // Reads what is left of a statement that returned no rows first, so that an
+    // error its later statements raise is not lost.
+    void drain(QSqlQuery& query) const
+    {
+        while (query.nextResult()) {
+        }
+        throwIfFailed(query);
+    }
+
+    // Prepared even without parameters: only a prepared statement can be given
+    // its query timeout before it runs.
+    void run(QSqlQuery& query, const QString& statement, const QVariantList& parameters) const
+    {
+        if (!query.prepare(statement))
+            throw errorOf(query);
+        if (const SQLHANDLE stmt = query.result() ? handleOf(query.result()->handle()) : nullptr) {
+            SQLSetStmtAttr(stmt, SQL_ATTR_QUERY_TIMEOUT,
+                           reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(kQueryTimeoutSeconds)), 0);
+        }
+        for (const QVariant& value : parameters)
+            query.addBindValue(value);
+        if (!query.exec())
+            throw errorOf(query);
+    }
+
+    RawResult readRows(QSqlQuery& query) const
+    {
+        RawResult result;
+        const QSqlRecord record = query.record();
+        bool anyImprecise = false;
+        for (int i = 0; i < record.count(); ++i) {
+            const QSqlField field = record.field(i);
+            result.columnNames << field.name();
+            result.columnTypes.push_back(odbcColumnType(field.metaType().id(), field.typeID()));
+            result.imprecise.push_back(odbcColumnImprecise(field.typeID(), field.precision()));
+            anyImprecise = anyImprecise || result.imprecise.back();
+        }
+        if (!anyImprecise)
+            result.imprecise.clear();
+        while (query.next()) {
+            std::vector<QVariant> row;
+            row.reserve(static_cast<std::size_t>(record.count()));
+            for (int i = 0; i < record.count(); ++i)
+                row.push_back(query.value(i));
+            result.rows.push_back(std::move(row));
+        }
+        throwIfFailed(query);
+        return result;
     }
 
     static QString readDbmsName(const QSqlDatabase& db)
     {
-        const QVariant handle = db.driver()->handle();
-        if (!handle.isValid() || !handle.constData())
+        const SQLHANDLE connection = handleOf(db.driver()->handle());
+        if (!connection)
             return QString();
-        SQLHANDLE connection = *static_cast<SQLHANDLE const*>(handle.constData());
         SQLCHAR name[128] = {};
         SQLSMALLINT length = 0;
         if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_DBMS_NAME, name, sizeof name, &length)))
@@ -168,6 +288,7 @@ private:
         return QString::fromUtf8(reinterpret_cast<const char*>(name));
     }
 
+    QString m_connectionString;
     QString m_connectionName;
     QString m_dbmsName;
 };
@@ -181,6 +302,8 @@ std::unique_ptr<OdbcSession> openQodbcSession(const QString& connectionString)
 
 SqlType odbcColumnType(int metaTypeId, int odbcTypeId)
 {
+    if (odbcTypeId == SQL_BIT)
+        return SqlType::Bit;
     switch (metaTypeId) {
     case QMetaType::Bool:
         return SqlType::Bit;
@@ -198,9 +321,49 @@ SqlType odbcColumnType(int metaTypeId, int odbcTypeId)
     default:
         break;
     }
-    if (odbcTypeId == kSqlNumeric || odbcTypeId == kSqlDecimal)
+    if (odbcTypeId == SQL_NUMERIC || odbcTypeId == SQL_DECIMAL)
         return SqlType::Decimal;
+    if (odbcTypeId == kSqlSsTimestampOffset)
+        return SqlType::DateTime;
     return SqlType::Text;
+}
+
+bool odbcColumnImprecise(int odbcTypeId, int scale)
+{
+    switch (odbcTypeId) {
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_TIMESTAMP:
+    case SQL_TYPE_TIME:
+    case SQL_TIME:
+    case kSqlSsTime2:
+        return scale > 3;
+    case kSqlSsTimestampOffset:
+        return true;
+    default:
+        return false;
+    }
+}
+
+DatabaseErrorKind odbcErrorKind(const std::vector<OdbcDiagnostic>& diagnostics)
+{
+    const auto any = [&](auto test) { return std::any_of(diagnostics.begin(), diagnostics.end(), test); };
+    if (any([](const OdbcDiagnostic& d) {
+            return d.sqlState.startsWith(QLatin1String("08")) || d.sqlState == QLatin1String("HYT01")
+                || std::find(std::begin(kFreeTdsConnectionCodes), std::end(kFreeTdsConnectionCodes), d.nativeCode)
+                != std::end(kFreeTdsConnectionCodes);
+        }))
+        return DatabaseErrorKind::ConnectionLost;
+    if (any([](const OdbcDiagnostic& d) {
+            return d.nativeCode == kSqlServerDeadlockVictim || d.sqlState == QLatin1String("40001");
+        }))
+        return DatabaseErrorKind::Deadlock;
+    if (any([](const OdbcDiagnostic& d) { return d.nativeCode == kSqlServerLockTimeout; }))
+        return DatabaseErrorKind::LockTimeout;
+    if (any([](const OdbcDiagnostic& d) {
+            return d.sqlState == QLatin1String("HYT00") || d.nativeCode == kFreeTdsTimeout;
+        }))
+        return DatabaseErrorKind::QueryTimeout;
+    return DatabaseErrorKind::General;
 }
 
 } // namespace vantik

@@ -13,6 +13,7 @@ namespace vantik {
 namespace {
 
 const QString kHiddenKeyPrefix = QStringLiteral("__vantik_key_");
+const QString kExactPrefix = QStringLiteral("__vantik_exact_");
 
 } // namespace
 
@@ -54,24 +55,15 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
                                                   "tell its rows apart, so its records cannot be saved.")
                                        .arg(m_table.table);
             } else {
-                QString hidden;
-                for (std::size_t i = 0; i < m_identifying.size(); ++i) {
-                    hidden += QStringLiteral(", ");
-                    if (!m_alias.isEmpty())
-                        hidden += m_alias + QLatin1Char('.');
-                    hidden += sqlBracket(QString::fromStdString(m_identifying[i]->name)) + QStringLiteral(" AS ")
-                        + sqlBracket(kHiddenKeyPrefix + QString::number(i));
-                }
-                // The offset is in UTF-8 bytes of the statement.
-                QByteArray withKey = tsql;
-                withKey.insert(static_cast<qsizetype>(select.selectListEnd), hidden.toUtf8());
-                text = QString::fromUtf8(withKey);
+                text = withHiddenColumns(hiddenKeyColumns({}));
                 m_updatable = true;
             }
         }
     }
 
     RawResult result = connection.fetch(text);
+    if (std::find(result.imprecise.begin(), result.imprecise.end(), true) != result.imprecise.end())
+        readAgainExactly(result, columns);
     const int visible = static_cast<int>(result.columnNames.size()) - static_cast<int>(m_identifying.size());
     m_names = result.columnNames.mid(0, visible);
     m_types.assign(result.columnTypes.begin(), result.columnTypes.begin() + visible);
@@ -96,6 +88,92 @@ void Recordset::open(const QString& statement, Connection& connection, CursorTyp
         m_records.push_back(std::move(record));
     }
     m_open = true;
+}
+
+QString Recordset::qualified(const sqlcompat::ColumnInfo& column) const
+{
+    const QString name = sqlBracket(QString::fromStdString(column.name));
+    return m_alias.isEmpty() ? name : m_alias + QLatin1Char('.') + name;
+}
+
+QString Recordset::hiddenKeyColumns(const std::vector<bool>& exact) const
+{
+    QString hidden;
+    for (std::size_t i = 0; i < m_identifying.size(); ++i) {
+        const QString column = qualified(*m_identifying[i]);
+        hidden += QStringLiteral(", ")
+            + (i < exact.size() && exact[i] ? m_connection->exactTextExpression(column) : column)
+            + QStringLiteral(" AS ") + sqlBracket(kHiddenKeyPrefix + QString::number(i));
+    }
+    return hidden;
+}
+
+QString Recordset::withHiddenColumns(const QString& hidden) const
+{
+    // The offset is in UTF-8 bytes of the statement.
+    QByteArray text = m_statement.toUtf8();
+    text.insert(static_cast<qsizetype>(m_fromOffset), hidden.toUtf8());
+    return QString::fromUtf8(text);
+}
+
+void Recordset::readAgainExactly(RawResult& result, const std::vector<sqlcompat::ColumnInfo>* columns)
+{
+    // A save compares every column it checks with the value read, so a value the
+    // driver cut (a datetime2's seventh decimal) or gave as bytes (a
+    // datetimeoffset) would read as a change by another user: such columns are
+    // read again whole, as text, which the server reads back exactly.
+    if (m_connection->exactTextExpression(QStringLiteral("x")).isEmpty())
+        return;
+    if (!columns) {
+        const QByteArray tsql = m_statement.toUtf8();
+        const Analysis& analysis = analyze(std::string_view(tsql.constData(), tsql.size()));
+        if (!analysis.select)
+            return; // several tables: the values stay as the driver gives them
+        m_table = TableRef{QString::fromStdString(analysis.select->schema), QString::fromStdString(analysis.select->table)};
+        m_alias = QString::fromStdString(analysis.select->alias);
+        m_fromOffset = analysis.select->selectListEnd;
+        columns = &m_connection->tableColumns(m_table);
+    }
+    const std::size_t keys = m_identifying.size();
+    const std::size_t width = static_cast<std::size_t>(result.columnNames.size());
+    const std::size_t visible = width - keys;
+    std::vector<bool> exactKeys(keys);
+    for (std::size_t k = 0; k < keys; ++k)
+        exactKeys[k] = result.imprecise.size() > visible + k && result.imprecise[visible + k];
+    QString hidden = hiddenKeyColumns(exactKeys);
+    std::vector<std::size_t> exactFields;
+    std::vector<SqlType> exactTypes;
+    for (std::size_t i = 0; i < visible && i < result.imprecise.size(); ++i) {
+        if (!result.imprecise[i])
+            continue;
+        const QByteArray name = result.columnNames.at(static_cast<qsizetype>(i)).toUtf8();
+        for (const sqlcompat::ColumnInfo& column : *columns) {
+            if (sqlcompat::equalsIgnoreCase(column.name, std::string_view(name.constData(), name.size()))) {
+                hidden += QStringLiteral(", ") + m_connection->exactTextExpression(qualified(column))
+                    + QStringLiteral(" AS ") + sqlBracket(kExactPrefix + QString::number(exactFields.size()));
+                exactFields.push_back(i);
+                exactTypes.push_back(column.type);
+                break;
+            }
+        }
+    }
+    if (exactFields.empty() && std::find(exactKeys.begin(), exactKeys.end(), true) == exactKeys.end())
+        return;
+    RawResult again = m_connection->fetch(withHiddenColumns(hidden));
+    if (static_cast<std::size_t>(again.columnNames.size()) != width + exactFields.size())
+        throw DatabaseError(QStringLiteral("The records of %1 could not be read again exactly.").arg(m_table.table));
+    for (auto& row : again.rows) {
+        for (std::size_t n = 0; n < exactFields.size(); ++n)
+            row[exactFields[n]] = row[width + n];
+        row.resize(width);
+    }
+    again.columnNames = again.columnNames.mid(0, static_cast<qsizetype>(width));
+    again.columnTypes.resize(width);
+    // The text is read as the column's kind: a date and time shown as one.
+    for (std::size_t n = 0; n < exactFields.size(); ++n)
+        again.columnTypes[exactFields[n]] = exactTypes[n];
+    again.imprecise.clear();
+    result = std::move(again);
 }
 
 void Recordset::chooseIdentifyingColumns(const std::vector<sqlcompat::ColumnInfo>& columns)

@@ -99,6 +99,13 @@ private:
     const Analysis& analyze(std::string_view tsql);
 
     void chooseIdentifyingColumns(const std::vector<sqlcompat::ColumnInfo>& columns);
+    QString qualified(const sqlcompat::ColumnInfo& column) const;
+    /// ", [key] AS [__vantik_key_0], ...": the identifying columns, each read
+    /// whole as text where exact says so.
+    QString hiddenKeyColumns(const std::vector<bool>& exact) const;
+    /// The statement with columns added at the end of its select list.
+    QString withHiddenColumns(const QString& hidden) const;
+    void readAgainExactly(RawResult& result, const std::vector<sqlcompat::ColumnInfo>* columns);
     int indexOf(const QString& name) const;
     const sqlcompat::ColumnInfo& tableColumn(int index) const;
     void requireCurrent() const;

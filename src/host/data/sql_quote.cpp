@@ -11,6 +11,12 @@ QString sqlQuote(const QString& text)
     return out;
 }
 
+QString sqlTextLiteral(const QString& text, const sqlcompat::ColumnInfo& column)
+{
+    const bool national = column.typeName == "nchar" || column.typeName == "nvarchar" || column.typeName == "ntext";
+    return (national ? QStringLiteral("N'") : QStringLiteral("'")) + sqlQuote(text) + QLatin1Char('\'');
+}
+
 QString sqlDateLiteral(const QDate& date)
 {
     return date.toString(QStringLiteral("yyyyMMdd"));

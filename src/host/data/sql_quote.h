@@ -1,5 +1,7 @@
 #pragma once
 
+#include "host/sqlcompat/catalog.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -10,6 +12,13 @@ namespace vantik {
 /// text stays one literal ("O'Brien" -> "O''Brien"). The caller writes the
 /// enclosing quotes, as the statements are written with them.
 QString sqlQuote(const QString& text);
+
+/// A whole text literal for comparing with, or writing into, the column: N'...'
+/// for a national column (nchar, nvarchar, ntext), so that a character outside the
+/// server's code page ("≥", an emoji) is not turned into "?"; '...' for the others,
+/// whose stored text went through that code page already, and whose index a
+/// national literal would make the server convert row by row.
+QString sqlTextLiteral(const QString& text, const sqlcompat::ColumnInfo& column);
 
 /// A date as SQL Server reads it the same under every language and DATEFORMAT:
 /// "20270101" ('yyyymmdd'); the caller writes the quotes.

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QRegularExpression>
 #include <QTime>
 
 #include <charconv>
@@ -26,11 +27,33 @@ QString dateTimeText(const QDateTime& dt)
     return QString::fromStdString(sqlcompat::formatDisplayText(v));
 }
 
+// A date and time as text: the embedded engine's storage form, ISO 8601, or what
+// SQL Server's style 121 gives for a datetime2 (up to seven decimals, cut here to
+// the millisecond) and a datetimeoffset (its offset, " +08:00", in offset).
+std::optional<sqlcompat::DateTimeValue> dateTimeOfText(const QString& text, QString* offset = nullptr)
+{
+    QString local = text;
+    static const QRegularExpression zone(QStringLiteral(" ?[+-]\\d\\d:\\d\\d$"));
+    const QRegularExpressionMatch zoneMatch = zone.match(local);
+    if (zoneMatch.hasMatch() && local.size() > 19) {
+        if (offset)
+            *offset = zoneMatch.captured().trimmed();
+        local.chop(zoneMatch.capturedLength());
+    }
+    // Decimals beyond the millisecond: the engine's form holds three.
+    if (local.size() > 23 && local.size() <= 27 && local.at(19) == QLatin1Char('.'))
+        local.truncate(23);
+    const QByteArray utf8 = local.toUtf8();
+    return sqlcompat::fromStorageText(std::string_view(utf8.constData(), utf8.size()));
+}
+
 QString textAsDateTime(const QString& text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    if (const auto v = sqlcompat::fromStorageText(std::string_view(utf8.constData(), utf8.size())))
-        return QString::fromStdString(sqlcompat::formatDisplayText(*v));
+    QString offset;
+    if (const auto v = dateTimeOfText(text, &offset)) {
+        const QString shown = QString::fromStdString(sqlcompat::formatDisplayText(*v));
+        return offset.isEmpty() ? shown : shown + QLatin1Char(' ') + offset;
+    }
     return text;
 }
 
@@ -80,7 +103,7 @@ QDateTime valueDateTime(const QVariant& value)
         return QDateTime();
     const QByteArray utf8 = value.toString().toUtf8();
     const std::string_view view(utf8.constData(), utf8.size());
-    std::optional<sqlcompat::DateTimeValue> v = sqlcompat::fromStorageText(view);
+    std::optional<sqlcompat::DateTimeValue> v = dateTimeOfText(value.toString());
     if (!v) {
         const auto parsed = sqlcompat::parseSqlServerDateTime(view);
         if (parsed.status != sqlcompat::DateParseStatus::Ok)

@@ -50,6 +50,9 @@ void BuiltinCurrentUser::ShowMain()
     m_userName = dialog.login().userName;
     m_displayName = dialog.login().displayName;
     m_logFile.reset(); // the next line goes to this user's own log
+    // Told once, where the clerk sees it and the log keeps it.
+    for (const QString& notice : dialog.notices())
+        addlog(notice, true);
 }
 
 bool BuiltinCurrentUser::Connected() const

@@ -3,6 +3,7 @@
 #include "host/component_error.h"
 #include "host/data/connection.h"
 #include "host/data/settings_store.h"
+#include "host/data/table_rights.h"
 #include "host/user/odbc_drivers.h"
 #include "host/user/user_log_file.h"
 
@@ -280,6 +281,29 @@ void LoginDialog::record(const QString& userName, LoginOutcome outcome)
     }
 }
 
+void LoginDialog::collectNotices(bool weakHash)
+{
+    // The log-in stands either way: the clerk can work with what is allowed.
+    m_notices.clear();
+    const WaitCursor wait;
+    try {
+        const QString rights = missingRightsMessage(missingTableRights(*m_connection));
+        if (!rights.isEmpty())
+            m_notices << rights;
+    } catch (const std::exception& error) {
+        m_notices << QStringLiteral("The rights of the SQL log-in could not be checked: %1").arg(errorDescription(error));
+    }
+    if (!weakHash)
+        return;
+    try {
+        strengthenPasswordHash(*m_connection, m_login.userName, m_password->text());
+    } catch (const std::exception& error) {
+        m_notices << QStringLiteral("Your password could not be stored with the stronger protection (%1). The "
+                                    "log-in stands; it is tried again at your next log-in.")
+                         .arg(errorDescription(error));
+    }
+}
+
 void LoginDialog::attemptLogin()
 {
     showMessage(QString());
@@ -310,14 +334,7 @@ void LoginDialog::attemptLogin()
     if (check.outcome == LoginOutcome::Accepted) {
         m_login = check;
         saveLoginChoices(m_settings, wanted);
-        if (check.weakHash) {
-            try {
-                const WaitCursor wait;
-                strengthenPasswordHash(*m_connection, check.userName, m_password->text());
-            } catch (const std::exception&) {
-                // The log-in stands; the hash is raised at a later one.
-            }
-        }
+        collectNotices(check.weakHash);
         accept();
         return;
     }

@@ -47,6 +47,11 @@ public:
     /// Every accepted and refused log-in is recorded in this folder (empty: none).
     void recordLoginsIn(const QString& folder) { m_recordFolder = folder; }
 
+    /// After acceptance: what the clerk must be told once, which did not stop the
+    /// log-in (rights the SQL log-in lacks, a password hash that could not be
+    /// strengthened).
+    const QStringList& notices() const { return m_notices; }
+
 private:
     void buildWidgets();
     void setTabOrderChain();
@@ -57,6 +62,7 @@ private:
     bool ensureConnection();
     void showMessage(const QString& text);
     void record(const QString& userName, LoginOutcome outcome);
+    void collectNotices(bool weakHash);
 
     SettingsStore& m_settings;
     QString m_deptCode;
@@ -65,6 +71,7 @@ private:
     LoginCheck m_login;
     int m_refusals = 0;
     QString m_recordFolder;
+    QStringList m_notices;
 
     QRadioButton* m_embedded = nullptr;
     QRadioButton* m_odbc = nullptr;

@@ -196,6 +196,25 @@ TEST_P(SavingTest, ValuesTheColumnCannotHoldAreRefusedAndNothingIsSaved)
     EXPECT_EQ(scalar("SELECT Route FROM " + table("tbPatientMedicine") + " WHERE ID = 1"), QString(20, QLatin1Char('x')));
 }
 
+TEST_P(SavingTest, ABitReadsTrueOrFalseAndSavesBackAsRead)
+{
+    // The ODBC driver hands a bit over as an unsigned integer: read as 1 and 0,
+    // every comparison with "True" would fail silently.
+    const ResultSet flags = m_clerk->execute("SELECT IsChemo FROM " + table("tbPatient") + " ORDER BY IDNum");
+    ASSERT_EQ(flags.rowCount(), 3);
+    EXPECT_EQ(flags.text(0, 0), "True");
+    EXPECT_EQ(flags.text(1, 0), "False");
+    EXPECT_EQ(flags.text(2, 0), "");
+
+    Recordset patient;
+    patient.open("SELECT IDNum, IsChemo FROM " + table("tbPatient") + " WHERE IDNum = '2400002'", *m_clerk,
+                 CursorType::Keyset, LockType::Optimistic);
+    EXPECT_EQ(patient.field("IsChemo"), "False");
+    patient.setField("IsChemo", "True");
+    patient.update();
+    EXPECT_EQ(scalar("SELECT IsChemo FROM " + table("tbPatient") + " WHERE IDNum = '2400002'"), "True");
+}
+
 INSTANTIATE_TEST_SUITE_P(Backends, SavingTest, ::testing::Values(Backend::Embedded, Backend::OdbcSqlite),
                          [](const auto& info) {
                              return info.param == Backend::Embedded ? std::string("Embedded")

@@ -42,6 +42,13 @@ TEST(ValueText, DatetimesReadAsTheProgramShowsThem)
     EXPECT_EQ(valueText(QVariant(QStringLiteral("2024-06-01 12:30:05.000")), SqlType::DateTime), "6/1/2024 12:30:05 PM");
     EXPECT_EQ(valueText(QVariant(QDateTime(QDate(2024, 1, 5), QTime(21, 7))), SqlType::Unknown), "1/5/2024 9:07:00 PM");
     EXPECT_EQ(valueText(QVariant(QDate(2024, 2, 29)), SqlType::Unknown), "2/29/2024");
+    // SQL Server's datetime2 and datetimeoffset, read whole as text (style 121).
+    EXPECT_EQ(valueText(QVariant(QStringLiteral("2026-11-02 09:00:00.1234567")), SqlType::DateTime),
+              "11/2/2026 9:00:00 AM");
+    EXPECT_EQ(valueText(QVariant(QStringLiteral("2026-11-02 21:00:00.9999999 -05:00")), SqlType::DateTime),
+              "11/2/2026 9:00:00 PM -05:00");
+    EXPECT_EQ(valueDateTime(QVariant(QStringLiteral("2026-11-02 21:00:00.9999999 -05:00"))),
+              QDateTime(QDate(2026, 11, 2), QTime(21, 0, 0, 999)));
     // A converted datetime (style 0) is text and stays as the statement made it.
     EXPECT_EQ(valueText(QVariant(QStringLiteral("Jan  5 2024  9:07AM")), SqlType::Text), "Jan  5 2024  9:07AM");
 }

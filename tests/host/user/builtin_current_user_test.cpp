@@ -1,6 +1,7 @@
 #include "host/component_error.h"
 #include "host/data/connection.h"
 #include "host/data/settings_store.h"
+#include "host/demodata/password_hash.h"
 #include "host/user/builtin_components.h"
 #include "host/user/builtin_current_user.h"
 #include "host/user/component_registry.h"
@@ -10,6 +11,7 @@
 #include "support/temp_dir.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 
@@ -75,6 +77,31 @@ TEST_F(CurrentUserTest, CancelOrThreeWrongPasswordsLeaveItUnconnected)
     });
     m_user.ShowMain();
     EXPECT_FALSE(m_user.Connected());
+}
+
+TEST_F(CurrentUserTest, AStrongerPasswordHashThatCannotBeSavedIsToldOnceAndTheLogInStands)
+{
+    {
+        // A hash stored before the cost was raised, in a users table the log-in
+        // may read but not change.
+        const auto database = Connection::openEmbedded(m_dir.file("app/demo-db"));
+        database->executeNative("UPDATE Build_File.tbcoUsers SET PasswordSalt = '0011', PasswordHash = ?, "
+                                "Iterations = 1000 WHERE UserName = 'clerk'",
+                                {QString::fromStdString(pbkdf2Sha256Hex("clerk123", "0011", 1000))});
+        database->executeNative("CREATE TRIGGER Build_File.tbcoUsersDenied BEFORE UPDATE ON tbcoUsers BEGIN SELECT "
+                                "RAISE(ABORT, 'The UPDATE permission was denied on the object tbcoUsers.'); END",
+                                {});
+    }
+    test::whenLoginDialogShows([](LoginDialog& dialog) { test::logIn(dialog, "clerk", "clerk123"); });
+    m_user.ShowMain();
+    ASSERT_TRUE(m_user.Connected());
+    QFile log(m_user.logFilePath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString lines = QString::fromUtf8(log.readAll());
+    EXPECT_EQ(lines.count("Your password could not be stored with the stronger protection"), 1) << lines.toStdString();
+    EXPECT_TRUE(lines.contains("The UPDATE permission was denied on the object tbcoUsers.")) << lines.toStdString();
+    ASSERT_NE(m_user.logWindow(), nullptr);
+    EXPECT_TRUE(m_user.logWindow()->isVisible());
 }
 
 TEST_F(CurrentUserTest, WithoutLogInThereIsNoConnection)
