@@ -18,23 +18,38 @@ namespace vantik {
 
 namespace {
 
-// Messages name what the save writes, with the verb that agrees with it.
-QString notSaved(ClaimFormSection section)
+// Messages name what the save writes, with the verb that agrees with it. A save
+// whose connection broke may still have gone through: the clerk must not be told
+// that it did not.
+QString notSaved(ClaimFormSection section, const std::exception& error)
 {
+    QString what;
+    bool plural = false;
     switch (section) {
     case ClaimFormSection::BriefHistory:
-        return QStringLiteral("The brief history was not saved");
+        what = QStringLiteral("The brief history");
+        break;
     case ClaimFormSection::VitalSigns:
-        return QStringLiteral("The vital signs were not saved");
+        what = QStringLiteral("The vital signs");
+        plural = true;
+        break;
     case ClaimFormSection::HeightWeight:
-        return QStringLiteral("The height and weight were not saved");
+        what = QStringLiteral("The height and weight");
+        plural = true;
+        break;
     case ClaimFormSection::GuEntry:
-        return QStringLiteral("The GU(IE) finding was not saved");
+        what = QStringLiteral("The GU(IE) finding");
+        break;
     case ClaimFormSection::CourseInTheWard:
-        return QStringLiteral("The note was not saved");
+        what = QStringLiteral("The note");
+        break;
     default:
-        return QStringLiteral("Nothing was saved");
+        return saveOutcomeUnknown(error) ? QStringLiteral("It is not known whether anything was saved")
+                                         : QStringLiteral("Nothing was saved");
     }
+    if (saveOutcomeUnknown(error))
+        return what + QStringLiteral(" may not have been saved");
+    return what + (plural ? QStringLiteral(" were not saved") : QStringLiteral(" was not saved"));
 }
 
 } // namespace
@@ -64,7 +79,7 @@ bool ClaimFormWindow::write(ClaimFormSection section, const std::function<void()
         write();
     } catch (const DatabaseError& error) {
         if (error.message() != QLatin1String(kRecordChangedMessage)) {
-            showMessage(notSaved(section) + QStringLiteral(": ") + error.message(), true);
+            showMessage(notSaved(section, error) + QStringLiteral(": ") + error.message(), true);
             return false;
         }
         // Read again with the typing kept on its own rows: the page shows what the
@@ -75,7 +90,7 @@ bool ClaimFormWindow::write(ClaimFormSection section, const std::function<void()
                     true);
         return false;
     } catch (const std::exception& error) {
-        showMessage(notSaved(section) + QStringLiteral(": ") + errorDescription(error), true);
+        showMessage(notSaved(section, error) + QStringLiteral(": ") + errorDescription(error), true);
         return false;
     }
     return true;

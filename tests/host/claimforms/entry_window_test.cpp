@@ -308,6 +308,14 @@ TEST_F(EntryWindowTest, AFailedSaveSaysWhatWasNotSaved)
     }
     EXPECT_EQ(window.unsavedSections().size(), 5);
     EXPECT_TRUE(user.log.isEmpty());
+
+    // A connection that broke during the save leaves it open whether it went through.
+    static_cast<WatchedConnection&>(*user.connection).beforeSave = [](int) {
+        throw DatabaseError("Whether the record was saved is not known.", DatabaseErrorKind::SaveOutcomeUnknown);
+    };
+    window.cmdSaveVitals->click();
+    EXPECT_EQ(window.lblMessage->text(),
+              "The vital signs may not have been saved: Whether the record was saved is not known.");
 }
 
 TEST_F(EntryWindowTest, AnImportThatStopsPartWayLogsWhatItAdded)
