@@ -148,17 +148,18 @@ TEST_F(RefreshTest, FailuresSayRefreshAndLeaveTheCountAlone)
     refresh();
     const QString listed = window->lblCount->text();
 
+    // A start date that is no date runs nothing, in the program's words.
+    const QString statement = window->txtMessage->text();
     window->txtStartDate->setText("garbage");
     refresh();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_THAT(messages.shown[0].toStdString(), StartsWith("Refresh: Conversion failed"));
+    EXPECT_EQ(messages.shown[0], "Refresh: The start date \"garbage\" is not a date; type it as mm/dd/yyyy.");
     EXPECT_EQ(window->lblCount->text(), listed);
-    EXPECT_THAT(window->txtMessage->text().toStdString(), HasSubstr("ADMDATE >= 'garbage'"));
+    EXPECT_EQ(window->txtMessage->text(), statement);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    // An end date that is no date runs nothing.
+    // Nor does an end date that is no date.
     messages.shown.clear();
-    const QString statement = window->txtMessage->text();
     window->txtStartDate->setText("11/01/2026");
     window->txtEndDate->setText("11/31/2026");
     refresh();
@@ -174,6 +175,14 @@ TEST_F(RefreshTest, FailuresSayRefreshAndLeaveTheCountAlone)
     refresh();
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_EQ(window->lblCount->text(), "0");
+
+    // What the database side raises says Refresh too.
+    user->connection.reset();
+    refresh();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_THAT(messages.shown[0].toStdString(), StartsWith("Refresh: Not logged in"));
+    EXPECT_EQ(window->lblCount->text(), "0");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(RefreshTest, VitalSignsAreListedOneLinePerRowFromTheRightTable)
