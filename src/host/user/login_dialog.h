@@ -56,7 +56,7 @@ private:
     void attemptLogin();
     bool ensureConnection();
     void showMessage(const QString& text);
-    void record(const QString& userName, LoginOutcome outcome);
+    void record(const QString& knownUser, LoginOutcome outcome);
 
     SettingsStore& m_settings;
     QString m_deptCode;
