@@ -187,7 +187,7 @@ void FrmBatchUpdate::listDrugs(RunningOperation& running, RunPosition& at)
     for (int row = 1; row <= lastRow; ++row) {
         if (!running.beforeRow(row))
             break;
-        at = RunPosition{true, worklist.text(row, worklist::IdNum), false, {}};
+        at = RunPosition{true, worklist.text(row, worklist::IdNum), false, false, {}};
         showProgress(row, lastRow);
         drugs.open(drugQuery(at.patientId), m_main.pclsUser->sqlconnection(), CursorType::ForwardOnly,
                    LockType::Optimistic);
