@@ -1,6 +1,7 @@
 #include "worklist/frm_claim_worklist.h"
 
 #include "host/component_error.h"
+#include "host/data/connection.h"
 #include "host/data/recordset.h"
 #include "host/data/settings_store.h"
 #include "host/ui/busy_guards.h"
@@ -384,6 +385,9 @@ bool FrmClaimWorklist::load()
     if (!pclsUser->Connected())
         return false;
     reportSettingsFailure(); // the log-in's own choices may not have been kept
+    // Said once, now, rather than by the first save that fails.
+    if (const QString notice = pclsUser->sqlconnection().readOnlyNotice(); !notice.isEmpty())
+        m_services.messages.information(this, notice);
 
     startupStep([this] { SSTab1->setCurrentIndex(0); });
     startupStep([this] { pclsUser->VODURIZevevar().UseClasses(true); });

@@ -41,6 +41,8 @@ public:
         return m_inner->nativeValue(text, column);
     }
     QString description() const override { return m_inner->description(); }
+    void checkpoint() noexcept override { m_inner->checkpoint(); }
+    QString readOnlyNotice() const override { return m_inner->readOnlyNotice(); }
 
 private:
     std::unique_ptr<Connection> m_inner;
