@@ -46,12 +46,28 @@ constexpr const char* kWindowFont = "Segoe UI Emoji";
 constexpr const char* kTitleFont = "Segoe UI";
 constexpr double kDesignPointSize = 8.25;
 
-// Worklist grid widths set at start-up (twips), by column.
+// Worklist grid widths set at start-up (twips), by column. The discharge and
+// verification times are as long as the registration time: at the grid's default
+// width their time of day was cut.
 constexpr std::pair<int, int> kStartWidths[] = {
-    {worklist::RegDate, 2000},     {worklist::PatientName, 2000}, {worklist::CF4Status, 5000},
-    {worklist::CF4OpenBy, 2000},   {worklist::OpenOn, 2000},      {worklist::Doctor1, 2000},
-    {worklist::Service, 1500},     {worklist::DoctorId, 0},       {worklist::Account, 2000},
-    {worklist::AdmittingDr, 2000},
+    {worklist::RegDate, 2000},     {worklist::DischargeDate, 2000}, {worklist::PatientName, 2000},
+    {worklist::CF4Status, 5000},   {worklist::CF4OpenBy, 2000},     {worklist::OpenOn, 2000},
+    {worklist::VerifiedOn, 2000},  {worklist::Doctor1, 2000},       {worklist::Service, 1500},
+    {worklist::DoctorId, 0},       {worklist::Account, 2000},       {worklist::AdmittingDr, 2000},
+};
+
+// The activity log of the design lies partly under the Stop button: its newest
+// line, on top, would be half hidden. Its text starts below the button.
+class ActivityLog : public QPlainTextEdit {
+public:
+    explicit ActivityLog(QWidget* parent)
+        : QPlainTextEdit(parent)
+    {
+        setViewportMargins(0, twipsToPixels(worklist::logTopUnderStop()), 0, 0);
+        // The strip above the text in the box's colour, not the window's.
+        setBackgroundRole(QPalette::Base);
+        setAutoFillBackground(true);
+    }
 };
 
 QString controlKey(const char* name, int index)
@@ -65,7 +81,7 @@ QWidget* createControl(const worklist::ControlDesign& design, QWidget* parent)
     const QString caption = QString::fromUtf8(design.caption);
     QWidget* control = nullptr;
     if (name == QLatin1String("txtLog")) {
-        auto* log = new QPlainTextEdit(parent);
+        auto* log = new ActivityLog(parent);
         log->setLineWrapMode(QPlainTextEdit::NoWrap);
         log->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QFontMetrics>
+#include <QTableView>
+
 #include <gmock/gmock.h>
 
 namespace vantik::test {
@@ -76,8 +79,15 @@ TEST_F(RefreshTest, ListsTheFilteredAdmissionsWithTheRowFormatAndCountsThem)
     EXPECT_THAT(window->txtMessage->text().toStdString(), ::testing::EndsWith(" ORDER BY Service,DoctorID1,CF4VerifiedBy "));
     for (int row = 2; row < window->Grid1->rowCount(); ++row)
         EXPECT_LE(window->Grid1->text(row - 1, 19), window->Grid1->text(row, 19));
-    // The start-up widths hold through every refresh.
+    // The start-up widths hold through every refresh, and show each time of day whole.
     EXPECT_EQ(window->Grid1->columnWidth(20), 0);
+    const QFontMetrics metrics(window->Grid1->view()->font());
+    for (const int column : {2, 3, 10, 11}) {
+        for (int row = 1; row < window->Grid1->rowCount(); ++row)
+            EXPECT_LE(metrics.horizontalAdvance(window->Grid1->text(row, column)),
+                      window->Grid1->view()->columnWidth(column))
+                << window->Grid1->text(row, column).toStdString();
+    }
 }
 
 TEST_F(RefreshTest, AnEmptyResultCountsZeroAndTheHemodialysisHintShowsOnlyForInPatients)

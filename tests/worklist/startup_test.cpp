@@ -52,6 +52,9 @@ TEST_F(WorklistWindowTest, FirstStartLogsInPreparesTheLibraryAndStoresTodaysDate
     EXPECT_EQ(window->SSTab1->currentIndex(), 0);
     EXPECT_EQ(window->lblCount->text(), "Count");
     EXPECT_EQ(window->Grid1->columnWidth(2), 2000);
+    // The other date columns as wide as the registration date: no time is cut.
+    EXPECT_EQ(window->Grid1->columnWidth(3), 2000);
+    EXPECT_EQ(window->Grid1->columnWidth(11), 2000);
     EXPECT_EQ(window->Grid1->columnWidth(7), 5000);
     EXPECT_EQ(window->Grid1->columnWidth(19), 1500);
     EXPECT_EQ(window->Grid1->columnWidth(20), 0);
