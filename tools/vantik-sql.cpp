@@ -4,6 +4,7 @@
 #include "host/data/connection.h"
 #include "host/data/database_error.h"
 #include "vantik_version.h"
+#include "host/data/embedded_connection.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -23,6 +24,7 @@ const char* const kUsage =
     "       vantik-sql --db DIR -\n"
     "       vantik-sql --odbc \"<ODBC connection string>\" \"<T-SQL>\"\n"
     "       vantik-sql --odbc \"<ODBC connection string>\" -\n"
+    "       vantik-sql --db DIR --backup OUT\n"
     "       vantik-sql --help | --version\n"
     "Runs one statement and prints its rows as tab-separated text with a header line\n"
     "(NULL as empty; tabs and line breaks inside values print as blanks).\n"
@@ -33,6 +35,11 @@ const char* const kUsage =
     "machine can read it: a PWD= in the connection string is refused. It is taken from the\n"
     "environment variable VANTIK_ODBC_PWD or, when that is not set, from the first line of\n"
     "standard input (then the statement must be on the command line, not -).\n"
+    "\n"
+    "--backup copies the four databases of DIR into the folder OUT (made when missing,\n"
+    "holding none of them yet) while programs go on using them: each copy is its\n"
+    "database as it stood when the backup began, the saves still in its write-ahead\n"
+    "log included.\n"
     "Exit status: 0 done, 1 the database refused the statement or the connection, 2 bad usage.\n";
 
 const char* const kPasswordVariable = "VANTIK_ODBC_PWD";
@@ -184,6 +191,19 @@ void printResult(const vantik::ResultSet& result)
     }
 }
 
+int backUp(const QString& folder, const QString& target)
+{
+    try {
+        vantik::EmbeddedConnection(folder).backupTo(target);
+    } catch (const std::exception& error) {
+        QTextStream(stderr) << QString::fromUtf8(error.what()) << '\n';
+        return 1;
+    }
+    QTextStream(stdout) << "Backed up " << vantik::EmbeddedConnection::databaseNames().join(QStringLiteral(", "))
+                        << " into " << target << ".\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -199,6 +219,8 @@ int main(int argc, char** argv)
         std::printf("vantik-sql %s\n", vantik::kVersion);
         return 0;
     }
+    if (args.size() == 4 && args[0] == QLatin1String("--db") && args[2] == QLatin1String("--backup"))
+        return backUp(args[1], args[3]);
     if (args.size() != 3 || (args[0] != QLatin1String("--db") && args[0] != QLatin1String("--odbc"))) {
         std::fputs(kUsage, stderr);
         return 2;

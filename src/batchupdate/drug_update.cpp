@@ -64,4 +64,16 @@ std::vector<DrugFieldChange> findAndReplace(const DrugRecordTexts& record, const
     return changes;
 }
 
+QString replaceRefusal(const BoxTexts& find, const BoxTexts& replace)
+{
+    const int quantity = Quantity - kFirstBoxColumn;
+    const QString& text = replace[quantity];
+    bool number = false;
+    const double value = text.trimmed().toDouble(&number);
+    if (!number || !(value < 0) || find[quantity] == text)
+        return QString();
+    return QStringLiteral("A quantity cannot be negative: \"Repalce with\" Qty holds %1. Nothing was changed.")
+        .arg(text);
+}
+
 } // namespace vantik::batchupdate

@@ -59,4 +59,9 @@ struct DrugFieldChange {
 std::vector<DrugFieldChange> findAndReplace(const DrugRecordTexts& record, const BoxTexts& find,
                                             const BoxTexts& replace);
 
+/// Why the boxes must not start a run, for the clerk; empty when they may. A
+/// quantity is never set below zero: a Replace Qty that is a negative number is
+/// refused whenever it would be written (it differs from its Find box).
+QString replaceRefusal(const BoxTexts& find, const BoxTexts& replace);
+
 } // namespace vantik::batchupdate

@@ -149,6 +149,10 @@ void FrmBatchUpdate::cmdDrugs_Click()
         // Counted from before the yield: the main window must not close under the run.
         RunningOperation running(m_main);
         m_main.services().messageLoop.yieldOnce();
+        // Read after the yield, as the run reads the boxes.
+        const QString refusal = replaceRefusal(boxTexts(txtField), boxTexts(txtFieldTO));
+        if (!refusal.isEmpty())
+            throw ComponentError(refusal);
         listDrugs(running, at);
         if (!chkSimulate->isChecked()) {
             for (int j = 0; j < kBoxCount; ++j) {
@@ -184,7 +188,7 @@ void FrmBatchUpdate::listDrugs(RunningOperation& running, RunPosition& at)
     for (int row = 1; row <= lastRow; ++row) {
         if (!running.beforeRow(row))
             break;
-        at = RunPosition{true, worklist.text(row, worklist::IdNum), false, {}};
+        at = RunPosition{true, worklist.text(row, worklist::IdNum), false, false, {}};
         showProgress(row, lastRow);
         drugs.open(drugQuery(at.patientId), m_main.pclsUser->sqlconnection(), CursorType::ForwardOnly,
                    LockType::Optimistic);
@@ -193,11 +197,12 @@ void FrmBatchUpdate::listDrugs(RunningOperation& running, RunPosition& at)
             for (int column = 0; column < kDrugColumnCount; ++column)
                 record.fields[column] = drugs.field(column);
             at.inRecord = true;
+            at.saved = false;
             at.record = record;
             appendDrugRow(record);
             // A NULL name is no name, not even the empty one.
             if (!drugs.isNull(GenericName) && txtDrugName->text() == record.fields[GenericName])
-                replaceInRecord(drugs, record);
+                replaceInRecord(drugs, at);
             drugs.moveNext();
             at.inRecord = false;
         }
@@ -223,39 +228,48 @@ void FrmBatchUpdate::appendDrugRow(const DrugRecordTexts& record)
     }
 }
 
-void FrmBatchUpdate::replaceInRecord(Recordset& drugs, const DrugRecordTexts& record)
+void FrmBatchUpdate::replaceInRecord(Recordset& drugs, RunPosition& at)
 {
+    const DrugRecordTexts& record = at.record;
     const std::vector<DrugFieldChange> changes = findAndReplace(record, boxTexts(txtField), boxTexts(txtFieldTO));
-    std::vector<const DrugFieldChange*> assigned;
-    bool logged = false;
-    try {
-        for (const DrugFieldChange& change : changes) {
+    if (changes.empty())
+        return;
+    if (chkSimulate->isChecked()) {
+        for (const DrugFieldChange& change : changes)
             m_main.pclsUser->addlog(change.line);
-            logged = true;
-            if (!chkSimulate->isChecked()) {
-                drugs.setField(kFirstBoxColumn + change.box, change.text);
-                assigned.push_back(&change);
-            }
-        }
-        if (assigned.empty())
-            return;
+        return;
+    }
+    try {
+        for (const DrugFieldChange& change : changes)
+            drugs.setField(kFirstBoxColumn + change.box, change.text);
         drugs.update();
     } catch (const std::exception& error) {
-        // The log is the clerk's record: a change line must not stand there for a
-        // change that never reached the database.
-        if (logged && !chkSimulate->isChecked()) {
+        try {
             m_main.pclsUser->addlog(record.fields[IDNum] + QLatin1Char(' ') + record.fields[GenericName]
                                     + (saveOutcomeUnknown(error) ? QStringLiteral(" may not have been saved: ")
                                                                  : QStringLiteral(" not saved: "))
                                     + errorDescription(error));
+        } catch (const std::exception&) {
+            // The message box still names the record and the reason.
         }
         throw;
     }
     // The cells show new values only once they are saved: a record whose save
     // fails keeps showing what the database holds.
     const int row = Grid1->rowCount() - 1;
-    for (const DrugFieldChange* change : assigned)
-        Grid1->setText(row, kFirstBoxColumn + change->box, change->text);
+    for (const DrugFieldChange& change : changes)
+        Grid1->setText(row, kFirstBoxColumn + change.box, change.text);
+    // The change lines follow the save, never precede it: a log that showed them
+    // first could tell of a change that a crash before the commit kept out.
+    at.saved = true;
+    try {
+        for (const DrugFieldChange& change : changes)
+            m_main.pclsUser->addlog(change.line);
+    } catch (const std::exception& error) {
+        throw ComponentError(QStringLiteral("IDNum %1, GenericName %2 was saved, but the user log could not be "
+                                            "written: %3")
+                                 .arg(record.fields[IDNum], record.fields[GenericName], errorDescription(error)));
+    }
 }
 
 void FrmBatchUpdate::showProgress(int patient, int patients)
@@ -269,7 +283,7 @@ void FrmBatchUpdate::showProgress(int patient, int patients)
 QString FrmBatchUpdate::failureMessage(const std::exception& error, const RunPosition& at)
 {
     QString text = errorDescription(error);
-    if (at.inRecord) {
+    if (at.inRecord && !at.saved) {
         text += QStringLiteral("\n\nThe run stopped at IDNum %1, GenericName %2; this record %3.")
                     .arg(at.record.fields[IDNum], at.record.fields[GenericName],
                          saveOutcomeUnknown(error) ? QStringLiteral("may not have been saved")

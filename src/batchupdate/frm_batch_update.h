@@ -57,6 +57,7 @@ private:
         bool inPatient = false;
         QString patientId;
         bool inRecord = false;
+        bool saved = false; // the record in hand is saved, its change lines may not be logged yet
         batchupdate::DrugRecordTexts record;
     };
 
@@ -64,7 +65,7 @@ private:
     void applyWindowFont();
     void listDrugs(RunningOperation& running, RunPosition& at);
     void appendDrugRow(const batchupdate::DrugRecordTexts& record);
-    void replaceInRecord(Recordset& drugs, const batchupdate::DrugRecordTexts& record);
+    void replaceInRecord(Recordset& drugs, RunPosition& at);
     void showProgress(int patient, int patients);
     static QString failureMessage(const std::exception& error, const RunPosition& at);
 

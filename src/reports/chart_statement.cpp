@@ -12,13 +12,15 @@ QString buildChartStatement(const QString& startDate, const QString& endDate)
         " select CAST(MONTH(A.ClaimDateReceived) AS VARCHAR(2)) + '-' + CAST(YEAR(A.ClaimDateReceived) AS "
         "VARCHAR(4))  AS   ReportMonth,status as CNT, count(1) as CNT FROM MEDICARE..tbMedElectronicClaimStatus AS "
         "A   Where 1 = 1");
-    if (!startDate.isEmpty())
+    if (!startDate.isEmpty()) {
+        if (const QString problem = dateBoundProblem(DateBound::Start, startDate); !problem.isEmpty())
+            throw ChartDateError(problem.toStdString());
         s += QLatin1String(" AND ") + dateColumn + QLatin1String(" >= '") + sqlQuote(startDate) + QLatin1String("'");
+    }
     if (!endDate.isEmpty()) {
         const auto bound = upperDateBound(endDate);
         if (!bound)
-            throw ChartDateError(
-                QStringLiteral("The end date \"%1\" is not a date; type it as mm/dd/yyyy.").arg(endDate).toStdString());
+            throw ChartDateError(dateBoundProblem(DateBound::End, endDate).toStdString());
         s += QLatin1String(" AND ") + dateColumn + QLatin1String(" <= '") + sqlQuote(*bound) + QLatin1String("'");
     }
     s += QLatin1String(

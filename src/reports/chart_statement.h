@@ -16,7 +16,7 @@ public:
 /// counted by month received ("m-yyyy") and status, sorted by the month text.
 /// An empty box leaves its bound out; the start date goes in as typed, the end
 /// date as the day after it so that the whole end day counts. Throws
-/// ChartDateError when the end date is not a date.
+/// ChartDateError when either date is not one the database can hold.
 QString buildChartStatement(const QString& startDate, const QString& endDate);
 
 } // namespace vantik

@@ -12,6 +12,9 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 
+#include <algorithm>
+#include <utility>
+
 namespace vantik {
 
 namespace design = reports::report_design;
@@ -107,6 +110,11 @@ void fillAccomplishmentReport(FlexGridWidget& report, const FlexGrid& worklist, 
 
     for (const QString& row : accomplishmentReportRows(reportSourceRows(worklist, doctorColumn)))
         report.appendRow(row);
+    // A service or doctor longer than the designed width widens its column rather
+    // than lose its end (a doctor's specialization comes last).
+    for (const auto& [column, designed] : {std::pair{0, reports::report_design::kServiceWidth},
+                                           std::pair{1, reports::report_design::kDoctorWidth}})
+        report.setColumnWidth(column, std::max(designed, report.fittingWidth(column)));
 }
 
 } // namespace vantik

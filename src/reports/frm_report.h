@@ -43,7 +43,9 @@ FrmReport* reportWindow(FrmClaimWorklist& main);
 /// the worklist column naming the doctor (Doctor1 or AdmittingDr).
 void BuildAccomplishmentReport(FrmClaimWorklist& main, int doctorColumn);
 
-/// The report grid's header and rows for the rows the worklist grid holds.
+/// The report grid's header and rows for the rows the worklist grid holds. The
+/// service and doctor columns get their designed widths, or more where a text
+/// needs it to show whole.
 void fillAccomplishmentReport(FlexGridWidget& report, const FlexGrid& worklist, int doctorColumn);
 
 } // namespace vantik

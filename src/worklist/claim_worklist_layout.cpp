@@ -1,5 +1,6 @@
 #include "worklist/claim_worklist_layout.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -127,6 +128,13 @@ FollowingSizes followWindowSize(int outerWidth, int outerHeight)
     const auto positive = [](int size) { return size >= 0 ? std::optional(size) : std::nullopt; };
     return {positive(outerWidth - grid.left - 400), positive(outerHeight - grid.top - 1200),
             positive(outerHeight - log.top - 1200)};
+}
+
+int logTopUnderStop()
+{
+    const TwipsRect stop = controlDesign("cmdStop").rect;
+    const TwipsRect log = controlDesign("txtLog").rect;
+    return std::max(stop.top + stop.height - log.top, 0);
 }
 
 } // namespace vantik::worklist

@@ -49,4 +49,8 @@ struct FollowingSizes {
 /// 400 to the right and 1200 below, the log 1200 below.
 FollowingSizes followWindowSize(int outerWidth, int outerHeight);
 
+/// How far the Stop button reaches down over the activity log's top edge (twips):
+/// the log's text starts below it.
+int logTopUnderStop();
+
 } // namespace vantik::worklist

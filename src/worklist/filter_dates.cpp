@@ -34,4 +34,24 @@ std::optional<QString> upperDateBound(const QString& endDateText)
     return sqlDateLiteral(next);
 }
 
+QString dateBoundProblem(DateBound bound, const QString& text)
+{
+    const bool start = bound == DateBound::Start;
+    const bool readable = start ? readDateBox(text).has_value() : upperDateBound(text).has_value();
+    if (readable)
+        return QString();
+    const QString which = start ? QStringLiteral("start") : QStringLiteral("end");
+    // A calendar date all the same, only outside the years a datetime holds.
+    const std::string utf8 = text.toStdString();
+    const bool calendarDate =
+        sqlcompat::parseSqlServerDateTime2(utf8).status == sqlcompat::DateParseStatus::Ok;
+    if (!calendarDate)
+        return QStringLiteral("The %1 date \"%2\" is not a date; type it as mm/dd/yyyy.").arg(which, text);
+    // The end date's next day is the bound the statement uses.
+    const QDate first(1753, 1, 1);
+    const QDate last = start ? QDate(9999, 12, 31) : QDate(9999, 12, 30);
+    return QStringLiteral("The %1 date \"%2\" is out of range; type a date from %3 to %4.")
+        .arg(which, text, dateBoxText(first), dateBoxText(last));
+}
+
 } // namespace vantik

@@ -20,4 +20,13 @@ std::optional<QDate> readDateBox(const QString& text);
 /// be read.
 std::optional<QString> upperDateBound(const QString& endDateText);
 
+enum class DateBound { Start, End };
+
+/// Why a date box's text cannot bound a date filter, for the clerk; empty when it
+/// can. The start date goes into the statement as typed, so it is held to the
+/// same reading as the end date: a text that is no date is refused here rather
+/// than by the database in its own words. A date the database cannot hold (and an
+/// end date whose next day it cannot hold) is answered with the range it can.
+QString dateBoundProblem(DateBound bound, const QString& text);
+
 } // namespace vantik

@@ -10,7 +10,8 @@ class FrmClaimWorklist;
 /// knows that one runs: closing it asks first and lets the operation stop at its
 /// next row, and a list replaced meanwhile (a refresh or the report's re-sort
 /// during a yield) stops it there too, so that no row of a list the clerk no
-/// longer sees is worked on.
+/// longer sees is worked on. When the last one ends, the connection writes its
+/// log back into the database files (Connection::checkpoint).
 class RunningOperation {
 public:
     explicit RunningOperation(FrmClaimWorklist& window);

@@ -65,15 +65,16 @@ QString buildWorklistStatement(const WorklistFilter& filter, int sortFlag)
         // One admission asked for by number: the date and name filters do not apply.
         s += QLatin1String(" AND p.IDNum  = '") + sqlQuote(filter.idNum) + QLatin1String("'");
     } else {
-        if (!filter.startDate.isEmpty())
+        if (!filter.startDate.isEmpty()) {
+            if (const QString problem = dateBoundProblem(DateBound::Start, filter.startDate); !problem.isEmpty())
+                throw FilterError(problem.toStdString());
             s += QLatin1String(" AND ") + dateColumn + QLatin1String(" >= '") + sqlQuote(filter.startDate)
                  + QLatin1String("'");
+        }
         if (!filter.endDate.isEmpty()) {
             const auto bound = upperDateBound(filter.endDate);
             if (!bound)
-                throw FilterError(QStringLiteral("The end date \"%1\" is not a date; type it as mm/dd/yyyy.")
-                                      .arg(filter.endDate)
-                                      .toStdString());
+                throw FilterError(dateBoundProblem(DateBound::End, filter.endDate).toStdString());
             s += QLatin1String(" AND ") + dateColumn + QLatin1String(" <= '") + *bound + QLatin1String("'");
         }
         if (!filter.lastName.isEmpty())

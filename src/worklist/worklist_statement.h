@@ -35,7 +35,7 @@ struct WorklistFilter {
     QString openBy;
 };
 
-/// The statement cannot be built from the filter set (an end date that is no date).
+/// The statement cannot be built from the filter set (a start or end date that is no date).
 class FilterError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -63,6 +63,28 @@ TEST(FindAndReplace, EmptyFindBoxFillsOnlyEmptyFieldsAndEmptyReplaceEmptiesTheFi
     EXPECT_EQ(two[1].text, "");
 }
 
+TEST(ReplaceRefusal, RefusesANegativeQuantityOnlyWhereItWouldBeWritten)
+{
+    struct Case {
+        QString find;
+        QString replace;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"10", "-1", true},   {"", "-0.5", true},  {"10", " -2 ", true}, {"10", "0", false},
+        {"10", "-0", false},  {"10", "1", false},  {"10", "", false},    {"-1", "-1", false},
+        {"10", "-x", false}, // not a number: the column refuses it, naming the field
+    };
+    for (const Case& c : cases) {
+        const QString refusal = replaceRefusal({c.find, "", "", ""}, {c.replace, "", "", ""});
+        EXPECT_EQ(!refusal.isEmpty(), c.refused) << c.find.toStdString() << " -> " << c.replace.toStdString();
+    }
+    EXPECT_EQ(replaceRefusal({"10", "", "", ""}, {"-1", "", "", ""}),
+              "A quantity cannot be negative: \"Repalce with\" Qty holds -1. Nothing was changed.");
+    // Only the quantity has a sign to check.
+    EXPECT_TRUE(replaceRefusal({"", "5", "", ""}, {"", "-5", "", ""}).isEmpty());
+}
+
 TEST(DrugQuery, KeepsAnApostropheInsideTheIdLiteral)
 {
     EXPECT_EQ(drugQuery("O'B12"),

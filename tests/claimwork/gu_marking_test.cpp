@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QPlainTextEdit>
 
 #include <gmock/gmock.h>
@@ -114,6 +115,27 @@ TEST_F(GuMarkingTest, ARefusedSaveEndsTheMarkingAndNamesTheAdmission)
     EXPECT_THAT(messages.shown[0].toStdString(), HasSubstr("changed by another user"));
     EXPECT_THAT(messages.shown[0].toStdString(), HasSubstr("IDNum G2"));
     EXPECT_THAT(entries().filter("G2|").first().toStdString(), HasSubstr("|||by another|"));
+}
+
+// A copy of the database files alone, made after a marking while the program is
+// still open (or after it was killed), holds what the marking saved: the batch
+// wrote its write-ahead log back into the files when it ended.
+TEST_F(GuMarkingTest, ACopyOfTheFilesAloneAfterAMarkingHoldsItsEntries)
+{
+    window->mMarkGU->trigger();
+    ASSERT_TRUE(messages.shown.isEmpty()) << messages.shown.join('\n').toStdString();
+    const QStringList marked = entries();
+    ASSERT_EQ(marked.size(), 3);
+
+    TempDir copied;
+    for (const char* name : {"Patient_Data", "Build_File", "Station", "MEDICARE"})
+        ASSERT_TRUE(QFile::copy(copy.file(QString(name) + ".sqlite"), copied.file(QString(name) + ".sqlite")));
+    const ResultSet rows = Connection::openEmbedded(copied.path())
+                               ->execute("SELECT IDNum, Remarks FROM Patient_Data..tbPatientConditions WHERE IDNum "
+                                         "IN ('G1', 'G2') AND Code = 'X' ORDER BY IDNum");
+    ASSERT_EQ(rows.rowCount(), 2);
+    EXPECT_EQ(rows.text(0, 1), "Not Applicable");
+    EXPECT_EQ(rows.text(1, 1), "Not Applicable");
 }
 
 } // namespace

@@ -44,8 +44,8 @@ TEST(ChartStatement, DateBoundsAreOptionalAndTheEndDateTakesItsWholeDay)
     EXPECT_EQ(buildChartStatement("01/01/2024", "01/31/2024"),
               kSelect + " AND ClaimDateReceived >= '01/01/2024' AND ClaimDateReceived <= '20240201'" + kGroup);
     EXPECT_EQ(buildChartStatement("", "12/31/2025"), kSelect + " AND ClaimDateReceived <= '20260101'" + kGroup);
-    EXPECT_EQ(buildChartStatement("1/1/2024' OR '1'='1", ""),
-              kSelect + " AND ClaimDateReceived >= '1/1/2024'' OR ''1''=''1'" + kGroup);
+    EXPECT_EQ(buildChartStatement("1/1/2024", ""), kSelect + " AND ClaimDateReceived >= '1/1/2024'" + kGroup);
+    EXPECT_THROW(buildChartStatement("1/1/2024' OR '1'='1", ""), ChartDateError);
     EXPECT_THROW(buildChartStatement("", "02/30/2024"), ChartDateError);
     EXPECT_THROW(buildChartStatement("", "soon"), ChartDateError);
 }

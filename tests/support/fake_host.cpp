@@ -151,6 +151,8 @@ Connection& FakeCurrentUser::sqlconnection()
 
 void FakeCurrentUser::addlog(const QString& text, bool show)
 {
+    if (!logFailure.isEmpty())
+        throw ComponentError(logFailure);
     log.append(show ? text + QStringLiteral(" [shown]") : text);
 }
 

@@ -74,6 +74,8 @@ public:
     std::unique_ptr<Connection> connection;
     mutable QStringList journal;
     QStringList log;
+    /// When set, addlog throws ComponentError with this text and keeps nothing.
+    QString logFailure;
     FakeClaimFormClasses classes;
 };
 

@@ -6,6 +6,7 @@
 #include "support/worklist/worklist_window_fixture.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAction>
 #include <QGroupBox>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextCursor>
 
 #include <gmock/gmock.h>
 
@@ -128,6 +130,17 @@ TEST_F(LayoutTest, GridAndLogFollowTheWindowAndKeepTheirSizeWhenItWouldBeNegativ
     EXPECT_EQ(tiny.gridWidth, std::nullopt);
     EXPECT_EQ(tiny.gridHeight, 3320);
     EXPECT_EQ(tiny.logHeight, std::nullopt);
+}
+
+// The log's newest line is on top, where the Stop button reaches over the box.
+TEST_F(LayoutTest, TheActivityLogsTopLineShowsBelowTheStopButton)
+{
+    window->txtLog->setPlainText("Marked: 26001053\nMarked: 26001049");
+    QApplication::processEvents();
+    const QRect firstLine = window->txtLog->cursorRect(QTextCursor(window->txtLog->document()));
+    const int lineTop = window->txtLog->viewport()->mapTo(window.get(), firstLine.topLeft()).y();
+    const int stopBottom = window->cmdStop->mapTo(window.get(), QPoint(0, window->cmdStop->height())).y();
+    EXPECT_GE(lineTop, stopBottom);
 }
 
 TEST_F(LayoutTest, EveryCaptionFitsItsControlInTheChosenFont)

@@ -12,6 +12,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QFontMetrics>
+#include <QTableView>
+
 #include <gmock/gmock.h>
 
 namespace vantik::test {
@@ -76,8 +79,15 @@ TEST_F(RefreshTest, ListsTheFilteredAdmissionsWithTheRowFormatAndCountsThem)
     EXPECT_THAT(window->txtMessage->text().toStdString(), ::testing::EndsWith(" ORDER BY Service,DoctorID1,CF4VerifiedBy "));
     for (int row = 2; row < window->Grid1->rowCount(); ++row)
         EXPECT_LE(window->Grid1->text(row - 1, 19), window->Grid1->text(row, 19));
-    // The start-up widths hold through every refresh.
+    // The start-up widths hold through every refresh, and show each time of day whole.
     EXPECT_EQ(window->Grid1->columnWidth(20), 0);
+    const QFontMetrics metrics(window->Grid1->view()->font());
+    for (const int column : {2, 3, 10, 11}) {
+        for (int row = 1; row < window->Grid1->rowCount(); ++row)
+            EXPECT_LE(metrics.horizontalAdvance(window->Grid1->text(row, column)),
+                      window->Grid1->view()->columnWidth(column))
+                << window->Grid1->text(row, column).toStdString();
+    }
 }
 
 TEST_F(RefreshTest, AnEmptyResultCountsZeroAndTheHemodialysisHintShowsOnlyForInPatients)
@@ -148,17 +158,18 @@ TEST_F(RefreshTest, FailuresSayRefreshAndLeaveTheCountAlone)
     refresh();
     const QString listed = window->lblCount->text();
 
+    // A start date that is no date runs nothing, in the program's words.
+    const QString statement = window->txtMessage->text();
     window->txtStartDate->setText("garbage");
     refresh();
     ASSERT_EQ(messages.shown.size(), 1);
-    EXPECT_THAT(messages.shown[0].toStdString(), StartsWith("Refresh: Conversion failed"));
+    EXPECT_EQ(messages.shown[0], "Refresh: The start date \"garbage\" is not a date; type it as mm/dd/yyyy.");
     EXPECT_EQ(window->lblCount->text(), listed);
-    EXPECT_THAT(window->txtMessage->text().toStdString(), HasSubstr("ADMDATE >= 'garbage'"));
+    EXPECT_EQ(window->txtMessage->text(), statement);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 
-    // An end date that is no date runs nothing.
+    // Nor does an end date that is no date.
     messages.shown.clear();
-    const QString statement = window->txtMessage->text();
     window->txtStartDate->setText("11/01/2026");
     window->txtEndDate->setText("11/31/2026");
     refresh();
@@ -174,6 +185,14 @@ TEST_F(RefreshTest, FailuresSayRefreshAndLeaveTheCountAlone)
     refresh();
     EXPECT_TRUE(messages.shown.isEmpty());
     EXPECT_EQ(window->lblCount->text(), "0");
+
+    // What the database side raises says Refresh too.
+    user->connection.reset();
+    refresh();
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_THAT(messages.shown[0].toStdString(), StartsWith("Refresh: Not logged in"));
+    EXPECT_EQ(window->lblCount->text(), "0");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(RefreshTest, VitalSignsAreListedOneLinePerRowFromTheRightTable)

@@ -1,5 +1,7 @@
 #include "host/ui/flex_grid_widget.h"
 #include "support/demo_db.h"
+#include "support/file_permissions.h"
+#include "support/temp_dir.h"
 #include "support/worklist/worklist_window_fixture.h"
 
 #include <QCheckBox>
@@ -8,6 +10,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 
 #include <gmock/gmock.h>
@@ -49,10 +52,33 @@ TEST_F(WorklistWindowTest, FirstStartLogsInPreparesTheLibraryAndStoresTodaysDate
     EXPECT_EQ(window->SSTab1->currentIndex(), 0);
     EXPECT_EQ(window->lblCount->text(), "Count");
     EXPECT_EQ(window->Grid1->columnWidth(2), 2000);
+    // The other date columns as wide as the registration date: no time is cut.
+    EXPECT_EQ(window->Grid1->columnWidth(3), 2000);
+    EXPECT_EQ(window->Grid1->columnWidth(11), 2000);
     EXPECT_EQ(window->Grid1->columnWidth(7), 5000);
     EXPECT_EQ(window->Grid1->columnWidth(19), 1500);
     EXPECT_EQ(window->Grid1->columnWidth(20), 0);
     EXPECT_EQ(window->Grid1->rowCount(), 1);
+}
+
+// A database folder the clerk may only read: the log-in goes through, and the
+// clerk is told once, at the start, that nothing can be saved.
+TEST_F(WorklistWindowTest, AReadOnlyDatabaseIsSaidOnceAfterTheLogIn)
+{
+    TempDir copy;
+    const QString folder = copyOfDemoDb(copy.path());
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+    const auto restore = qScopeGuard([&] {
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    FilePermissionsHeld held;
+    ASSERT_TRUE(start(folder));
+    ASSERT_EQ(messages.shown.size(), 1);
+    EXPECT_TRUE(messages.warned.isEmpty());
+    EXPECT_THAT(messages.shown[0].toStdString(), ::testing::HasSubstr("is open read-only"));
+    window->cmdRefresh->click();
+    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_NE(window->lblCount->text(), "Count");
 }
 
 TEST_F(WorklistWindowTest, StoredFiltersComeBackAndABadOneIsReportedWithoutStoppingTheRest)

@@ -149,8 +149,12 @@ TEST(WorklistStatement, TextsAreUsedAsTypedWithApostrophesDoubled)
     filter.idNum = "A'1";
     EXPECT_THAT(build(filter), HasSubstr(" AND p.IDNum  = 'A''1'"));
     filter.idNum.clear();
-    filter.startDate = "1'1";
-    EXPECT_THAT(build(filter), HasSubstr(" AND ADMDATE >= '1''1'"));
+    // A start date goes in as typed, but only once it reads as a date: an
+    // apostrophe never reaches the statement.
+    filter.startDate = "1/1/2026' OR '1'='1";
+    EXPECT_THROW(build(filter), FilterError);
+    filter.startDate = " 1/1/2026 ";
+    EXPECT_THAT(build(filter), HasSubstr(" AND ADMDATE >= ' 1/1/2026 '"));
 }
 
 TEST(WorklistStatement, OutPatientIdsAreThoseWithAnUpperCaseB)
@@ -159,6 +163,43 @@ TEST(WorklistStatement, OutPatientIdsAreThoseWithAnUpperCaseB)
     EXPECT_TRUE(isOutPatientId(u"12B"));
     EXPECT_FALSE(isOutPatientId(u"b0000012"));
     EXPECT_FALSE(isOutPatientId(u""));
+}
+
+TEST(FilterDates, BothBoundsAreCheckedAndADateBeyondTheDatabasesYearsGetsTheRange)
+{
+    struct Case {
+        DateBound bound;
+        const char* text;
+        const char* problem; // empty: accepted
+    };
+    const Case cases[] = {
+        {DateBound::Start, "11/01/2026", ""},
+        {DateBound::Start, "2026-11-01 08:00", ""},
+        {DateBound::Start, "12/31/9999", ""},
+        {DateBound::Start, "garbage", "The start date \"garbage\" is not a date; type it as mm/dd/yyyy."},
+        {DateBound::Start, "02/30/2026", "The start date \"02/30/2026\" is not a date; type it as mm/dd/yyyy."},
+        {DateBound::Start, "01/01/1700",
+         "The start date \"01/01/1700\" is out of range; type a date from 01/01/1753 to 12/31/9999."},
+        {DateBound::End, "12/30/9999", ""},
+        {DateBound::End, "12/31/9999",
+         "The end date \"12/31/9999\" is out of range; type a date from 01/01/1753 to 12/30/9999."},
+        {DateBound::End, "06/15/1600",
+         "The end date \"06/15/1600\" is out of range; type a date from 01/01/1753 to 12/30/9999."},
+        {DateBound::End, "13/45/2026", "The end date \"13/45/2026\" is not a date; type it as mm/dd/yyyy."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(dateBoundProblem(c.bound, c.text), c.problem) << c.text;
+
+    // The statement refuses a start date that is no date, before the end date.
+    WorklistFilter filter;
+    filter.startDate = "11/31/2026";
+    filter.endDate = "soon";
+    try {
+        buildWorklistStatement(filter, 0);
+        FAIL() << "a start date that is no date must not give a statement";
+    } catch (const FilterError& error) {
+        EXPECT_STREQ(error.what(), "The start date \"11/31/2026\" is not a date; type it as mm/dd/yyyy.");
+    }
 }
 
 TEST(FilterDates, DateBoxesReadTheDatabaseFormsAndRejectTheRest)

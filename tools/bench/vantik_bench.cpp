@@ -27,6 +27,7 @@
 #include "support/fake_host.h"
 #include "support/scripted_message_box.h"
 #include "tools/bench/bench_support.h"
+#include "tools/bench/login_bench.h"
 #include "tools/bench/raw_engine.h"
 #include "tools/bench/recording_connection.h"
 #include "tools/bench/window_bench.h"
@@ -109,6 +110,7 @@ private:
     void writingCases();
     void yearPassCases();
     void translationCase();
+    void loginCase();
     void listPatients(const QString& startDate, bool top500, bool vitals = false)
     {
         bench::listPatients(*m_window, startDate, top500, vitals);
@@ -306,6 +308,8 @@ void Bench::run()
         writingCases();
     if (wanted(11) || wanted(12) || wanted(13))
         yearPassCases();
+    if (wanted(14))
+        loginCase();
     if (m_gridPeakKb >= 0) {
         std::printf("peak memory of the grid case: %s resident (%s before it)\n",
                     qPrintable(megabytes(m_gridPeakKb * 1024.0)), qPrintable(megabytes(m_residentBeforeGridKb * 1024.0)));
@@ -510,6 +514,20 @@ void Bench::translationCase()
                   QStringLiteral("< 20 us"), s.program * 1000.0 < 20, true);
         }
     }
+}
+
+// 14. The log-in's password check: every refusal costs what a current hash costs,
+// so that its time tells neither a user name nor an old, cheaper hash apart.
+void Bench::loginCase()
+{
+    // The ratio column holds each check's time over the accepted one's.
+    for (const LoginTiming& timing : measureLoginChecks(connection(), m_repeat)) {
+        const bool alike = timing.ratio >= 0.75 && timing.ratio <= 1.25;
+        std::printf("%-52s %10.2f %10s %6.2f   %-18s %s\n", qPrintable("14 log-in, CPU: " + timing.name),
+                    timing.milliseconds, "-", timing.ratio, timing.refused ? "ratio 0.75-1.25" : "",
+                    timing.refused ? (alike ? "met" : "MISSED") : "");
+    }
+    std::fflush(stdout);
 }
 
 } // namespace

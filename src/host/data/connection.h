@@ -103,6 +103,14 @@ public:
     /// text, where the driver would give it less exactly (see RawResult::imprecise);
     /// empty when the backend reads every value exactly.
     virtual QString exactTextExpression(const QString& column) const;
+    /// Moves what the connection's saves left in a write-ahead log into the database
+    /// files themselves, so that a copy of those files alone holds every save so far.
+    /// Waits only briefly for other programs reading the files; never throws. A
+    /// backend without such a log does nothing.
+    virtual void checkpoint() noexcept {}
+    /// Empty when saves can be written; otherwise, for the clerk, why none can (a
+    /// database folder the program may only read is opened read-only).
+    virtual QString readOnlyNotice() const { return QString(); }
 };
 
 } // namespace vantik

@@ -2,6 +2,7 @@
 
 #include "host/data/column_value.h"
 #include "host/data/database_error.h"
+#include "host/data/embedded_internal.h"
 #include "host/data/statement_shape.h"
 #include "host/data/value_text.h"
 #include "host/sqlcompat/compat_functions.h"
@@ -24,19 +25,15 @@
 
 namespace vantik {
 
+using embedded::kBusyTimeoutMs;
+using embedded::quoteName;
+
 namespace {
 
 struct StatementDeleter {
     void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
 };
 using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
-
-QString quoteName(const QString& name)
-{
-    QString quoted = name;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
 
 QString canonicalDatabase(const QString& name)
 {
@@ -205,6 +202,9 @@ EmbeddedConnection::EmbeddedConnection(const QString& folder)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
         db.setDatabaseName(QStringLiteral(":memory:"));
+        // A folder the program may only read is attached by a file: URI (mode=ro,
+        // immutable=1); plain paths, which start with '/', are read as before.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
         if (!db.open()) {
             const QString message = db.lastError().text();
             db = QSqlDatabase();
@@ -220,12 +220,9 @@ EmbeddedConnection::EmbeddedConnection(const QString& folder)
             throw DatabaseError(QStringLiteral("The embedded database driver gives no SQLite handle."));
         if (!sqlcompat::registerSqlServerCompat(m_handle))
             fail(QStringLiteral("Registering the SQL Server functions"));
-        sqlite3_busy_timeout(m_handle, 5000);
-        for (const QString& name : databaseNames()) {
-            const QString path = dir.filePath(name + QStringLiteral(".sqlite"));
-            executeNative(QStringLiteral("ATTACH DATABASE ? AS %1").arg(quoteName(name)), {path});
-            useWriteAheadLog(name);
-        }
+        sqlite3_busy_timeout(m_handle, kBusyTimeoutMs);
+        for (const QString& name : databaseNames())
+            attachDatabase(name, dir.filePath(name + QStringLiteral(".sqlite")));
         loadCatalog();
     } catch (...) {
         m_cache.reset();
@@ -238,6 +235,9 @@ EmbeddedConnection::EmbeddedConnection(const QString& folder)
 EmbeddedConnection::~EmbeddedConnection()
 {
     m_cache.reset(); // the handle closes only without open statements
+    // Closing cleanly leaves every save in the database files, even while other
+    // programs keep the write-ahead log open.
+    checkpoint();
     {
         QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
         db.close();
@@ -247,23 +247,10 @@ EmbeddedConnection::~EmbeddedConnection()
 
 void EmbeddedConnection::fail(const QString& context) const
 {
-    const QString message = QString::fromUtf8(sqlite3_errmsg(m_handle));
+    QString message = clearerMessage(sqlite3_extended_errcode(m_handle));
+    if (message.isEmpty())
+        message = QString::fromUtf8(sqlite3_errmsg(m_handle));
     throw DatabaseError(context.isEmpty() ? message : context + QStringLiteral(": ") + message);
-}
-
-// With the write-ahead log a save syncs one file once, where the rollback
-// journal synced the journal twice, the database and its folder; and one
-// clerk's listing no longer holds off another clerk's save. Every commit is
-// still on disk before the save returns (synchronous FULL).
-void EmbeddedConnection::useWriteAheadLog(const QString& schema)
-{
-    try {
-        fetchNative(QStringLiteral("PRAGMA %1.journal_mode=WAL").arg(quoteName(schema)), {});
-    } catch (const DatabaseError&) {
-        // A file that cannot change its mode now (read-only, or held by another
-        // program past the busy timeout) keeps its journal: slower, same results.
-    }
-    executeNative(QStringLiteral("PRAGMA %1.synchronous=FULL").arg(quoteName(schema)), {});
 }
 
 void EmbeddedConnection::loadCatalog()

@@ -33,10 +33,19 @@ public:
     QString nativeColumnName(const QString& column) const override;
     QVariant nativeValue(const QString& text, const sqlcompat::ColumnInfo& column) const override;
     QString description() const override;
+    void checkpoint() noexcept override;
+    QString readOnlyNotice() const override;
 
     const sqlcompat::Catalog& catalog() const { return m_catalog; }
     /// The four files a folder must hold.
     static QStringList databaseNames();
+
+    /// Copies the four databases into folder while other programs go on using them
+    /// (SQLite's online backup): each copy is its database as it stood when the
+    /// backup began, the saves still in its write-ahead log included. The folder is
+    /// made when missing and must hold none of the four files; a backup that fails
+    /// leaves none of them there. Throws DatabaseError.
+    void backupTo(const QString& folder);
 
 private:
     struct Prepared;
@@ -45,6 +54,13 @@ private:
     void prepareTranslated(const QString& statement, Prepared& prepared);
     sqlite3_stmt* prepareNative(const QString& statement, const QVariantList& parameters);
     void loadCatalog();
+    // Opening the files and what they allow (embedded_files.cpp).
+    void attachDatabase(const QString& schema, const QString& path);
+    int attach(const QString& schema, const QString& file);
+    [[noreturn]] void failToOpen(const QString& schema, int code);
+    qint64 roomOnDisk() const;
+    bool diskIsFull(int code) const;
+    QString clearerMessage(int code) const;
     void useWriteAheadLog(const QString& schema);
     const sqlcompat::TableInfo& tableInfo(const TableRef& table) const;
     [[noreturn]] void fail(const QString& context = QString()) const;
@@ -55,6 +71,7 @@ private:
     sqlcompat::Catalog m_catalog;
     std::unique_ptr<StatementCache> m_cache;
     std::unique_ptr<RowWriter> m_writer;
+    QStringList m_readOnly; // the databases opened read-only
 };
 
 } // namespace vantik

@@ -46,6 +46,8 @@ public:
     {
         return m_inner->exactTextExpression(column);
     }
+    void checkpoint() noexcept override { m_inner->checkpoint(); }
+    QString readOnlyNotice() const override { return m_inner->readOnlyNotice(); }
 
 private:
     std::unique_ptr<Connection> m_inner;

@@ -94,6 +94,13 @@ int FlexGridWidget::columnWidth(int column) const
     return set != m_widths.end() ? set->second : kDefaultColumnTwips;
 }
 
+int FlexGridWidget::fittingWidth(int column) const
+{
+    // The table view keeps its measure protected; the item view's is the same one.
+    const QAbstractItemView& view = *m_view;
+    return pixelsToTwips(view.sizeHintForColumn(column));
+}
+
 void FlexGridWidget::setColumnWidth(int column, int twips)
 {
     m_widths[column] = std::max(twips, 0);

@@ -26,6 +26,8 @@ public:
     void setText(int row, int column, const QString& text) override;
     int columnWidth(int column) const override;
     void setColumnWidth(int column, int twips) override;
+    /// The width (twips) that shows the column's texts whole in the grid's font.
+    int fittingWidth(int column) const;
     int currentRow() const override;
     int currentColumn() const override;
     void setCurrent(int row, int column) override;

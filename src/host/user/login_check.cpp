@@ -7,6 +7,8 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 namespace vantik {
 
 namespace {
@@ -23,10 +25,6 @@ bool sameText(const QByteArray& a, const QByteArray& b)
     return difference == 0;
 }
 
-// An unknown user is refused only after the work of a current hash, so the time a
-// refusal takes does not tell which user names exist.
-constexpr int kDecoyIterations = kPasswordIterations;
-
 QByteArray hashOf(const QString& password, const QByteArray& salt, int iterations)
 {
     const QByteArray typed = password.toUtf8();
@@ -34,11 +32,17 @@ QByteArray hashOf(const QString& password, const QByteArray& salt, int iteration
                                                      std::string_view(salt.constData(), salt.size()), iterations));
 }
 
-LoginCheck refused()
+// Every refusal takes at least the work of a current hash: the time it takes must
+// tell neither which user names exist nor whose stored hash is still an old,
+// cheaper one (a guesser would try those first).
+LoginCheck refused(const QString& password, int iterationsDone, const QString& knownUser = QString())
 {
+    if (iterationsDone < kPasswordIterations)
+        hashOf(password, QByteArrayLiteral("decoy"), kPasswordIterations - std::max(iterationsDone, 0));
     LoginCheck check;
     check.outcome = LoginOutcome::Refused;
     check.message = QString::fromLatin1(kRefusedLoginMessage);
+    check.knownUser = knownUser;
     return check;
 }
 
@@ -80,29 +84,29 @@ LoginCheck checkUserPassword(Connection& connection, const QString& userName, co
                              const QString& deptCode)
 {
     if (userName.trimmed().isEmpty())
-        return refused();
+        return refused(password, 0);
     const ResultSet rows = connection.execute(
         QStringLiteral("SELECT TOP 1 UserName, DisplayName, DeptCode, PasswordSalt, PasswordHash, Iterations "
                        "FROM Build_File..tbcoUsers WITH (NOLOCK) WHERE UserName = '%1'")
             .arg(sqlQuote(userName)));
-    if (rows.rowCount() == 0) {
-        hashOf(password, QByteArrayLiteral("decoy"), kDecoyIterations);
-        return refused();
-    }
+    if (rows.rowCount() == 0)
+        return refused(password, 0);
 
+    const QString knownUser = rows.text(0, 0);
     const int iterations = rows.text(0, 5).toInt();
     const QByteArray computed = hashOf(password, rows.text(0, 3).toUtf8(), iterations);
     if (!sameText(computed, rows.text(0, 4).toUtf8()))
-        return refused();
+        return refused(password, iterations, knownUser);
 
     const QString userDept = rows.text(0, 2).trimmed();
     if (!deptCode.trimmed().isEmpty() && userDept != deptCode.trimmed()) {
-        LoginCheck check = refused();
+        LoginCheck check = refused(password, iterations, knownUser);
         check.outcome = LoginOutcome::WrongDepartment;
         return check;
     }
     LoginCheck check;
-    check.userName = rows.text(0, 0);
+    check.userName = knownUser;
+    check.knownUser = knownUser;
     check.displayName = rows.text(0, 1);
     check.outcome = LoginOutcome::Accepted;
     check.weakHash = iterations < kPasswordIterations;

@@ -22,6 +22,9 @@ struct LoginCheck {
     QString message;
     /// The user as the users table spells them (accepted or wrong department only).
     QString userName;
+    /// The user as the users table spells them whenever the name was found, for
+    /// the record of log-ins only: the clerk is never told the name exists.
+    QString knownUser;
     QString displayName;
     /// Accepted with a hash of fewer iterations than new passwords get.
     bool weakHash = false;
@@ -34,8 +37,9 @@ inline constexpr const char* kRefusedLoginMessage = "Unknown user or wrong passw
 
 /// Checks a user's password against Build_File..tbcoUsers (PBKDF2-HMAC-SHA256 of the
 /// password with the row's salt and iterations) and the user's department against
-/// deptCode (no department check when deptCode is empty). Throws DatabaseError when
-/// the table cannot be read.
+/// deptCode (no department check when deptCode is empty). Every refusal costs at
+/// least kPasswordIterations, whatever the user's stored hash. Throws DatabaseError
+/// when the table cannot be read.
 LoginCheck checkUserPassword(Connection& connection, const QString& userName, const QString& password,
                              const QString& deptCode);
 

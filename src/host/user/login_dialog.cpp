@@ -270,12 +270,12 @@ bool LoginDialog::ensureConnection()
     }
 }
 
-void LoginDialog::record(const QString& userName, LoginOutcome outcome)
+void LoginDialog::record(const QString& knownUser, LoginOutcome outcome)
 {
     if (m_recordFolder.isEmpty())
         return;
     try {
-        recordLogin(m_recordFolder, QDateTime::currentDateTime(), userName, loginOutcomeText(outcome));
+        recordLogin(m_recordFolder, QDateTime::currentDateTime(), knownUser, loginOutcomeText(outcome));
     } catch (const std::exception&) {
         // The user log in the same folder reports an unwritable folder to the clerk.
     }
@@ -330,7 +330,7 @@ void LoginDialog::attemptLogin()
         return;
     }
 
-    record(wanted.userName, check.outcome);
+    record(check.knownUser, check.outcome);
     if (check.outcome == LoginOutcome::Accepted) {
         m_login = check;
         saveLoginChoices(m_settings, wanted);

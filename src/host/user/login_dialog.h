@@ -61,7 +61,7 @@ private:
     void attemptLogin();
     bool ensureConnection();
     void showMessage(const QString& text);
-    void record(const QString& userName, LoginOutcome outcome);
+    void record(const QString& knownUser, LoginOutcome outcome);
     void collectNotices(bool weakHash);
 
     SettingsStore& m_settings;

@@ -74,13 +74,17 @@ void UserLogFile::open()
         failWriting(m_file.fileName(), m_file.errorString());
 }
 
-void recordLogin(const QString& folder, const QDateTime& when, const QString& userName, const QString& outcome)
+void recordLogin(const QString& folder, const QDateTime& when, const QString& knownUser, const QString& outcome)
 {
+    QString user = QStringLiteral("unknown");
+    if (!knownUser.isEmpty()) {
+        QString quoted = knownUser;
+        quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+        user = QLatin1Char('"') + quoted + QLatin1Char('"');
+    }
     // The same file rules as a user log: owner only, flushed at once.
     UserLogFile record(QDir(folder).filePath(QString::fromLatin1(kLoginRecordFileName)));
-    record.writeLine(userLogLine(when, QStringLiteral("%1  %2").arg(userName.isEmpty() ? QStringLiteral("(none)")
-                                                                                         : userName,
-                                                                     outcome)));
+    record.writeLine(userLogLine(when, QStringLiteral("%1  %2").arg(user, outcome)));
 }
 
 void UserLogFile::writeLine(const QString& line)

@@ -20,9 +20,14 @@ QString defaultUserLogFolder();
 /// has, so no user name can make a user log of it.
 inline constexpr const char* kLoginRecordFileName = "logins.record";
 
-/// Appends one line to the record of log-ins (mode 0600): time, the user name as typed and the outcome, never a password. Throws
-/// ComponentError when it cannot be written.
-void recordLogin(const QString& folder, const QDateTime& when, const QString& userName, const QString& outcome);
+/// Appends one line to the record of log-ins (mode 0600): the time, the user and the
+/// outcome, never a password. A user the users table knows is written as the table
+/// spells the name, in double quotes (a quote inside doubled), so that no name can
+/// pass for another part of the line; a name it does not know is written as
+/// unknown, never as typed (it may be a password typed into the wrong box).
+/// knownUser is empty for an unknown name. Throws ComponentError when it cannot
+/// be written.
+void recordLogin(const QString& folder, const QDateTime& when, const QString& knownUser, const QString& outcome);
 
 /// One user's log file, open for appending while the object lives. Only the owner may
 /// read it (mode 0600): it tells what the clerk worked on. Every line is flushed at

@@ -1,6 +1,8 @@
 #include "host/data/small_database.h"
 #include "support/temp_dir.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -107,4 +109,57 @@ TEST(VantikSql, TakesTheOdbcPasswordFromTheEnvironmentOrStandardInput)
 
     const ConsoleRun help = runConsole({"--help"});
     EXPECT_TRUE(help.out.contains("VANTIK_ODBC_PWD"));
+}
+
+TEST(VantikSql, BacksUpTheFourDatabasesWhileAProgramHasThemOpen)
+{
+    vantik::test::TempDir dir;
+    vantik::test::writeSmallDatabase(dir.file("db"));
+    // A program with a save still in its write-ahead log.
+    const auto program = vantik::Connection::openEmbedded(dir.file("db"));
+    program->executeNative("UPDATE Patient_Data.tbPatient SET LastName = 'Backed' WHERE IDNum = '2400001'", {});
+    ASSERT_GT(QFile(dir.file("db/Patient_Data.sqlite-wal")).size(), 0);
+
+    const ConsoleRun run = runConsole({"--db", dir.file("db"), "--backup", dir.file("out")});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(QDir(dir.file("out")).entryList(QDir::Files),
+              QStringList({"Build_File.sqlite", "MEDICARE.sqlite", "Patient_Data.sqlite", "Station.sqlite"}));
+    EXPECT_EQ(vantik::Connection::openEmbedded(dir.file("out"))
+                  ->execute("SELECT LastName FROM Patient_Data..tbPatient WHERE IDNum = '2400001'")
+                  .text(0, 0),
+              "Backed");
+
+    // A folder that holds a backup already is left as it is.
+    const ConsoleRun again = runConsole({"--db", dir.file("db"), "--backup", dir.file("out")});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains("already holds")) << again.err.toStdString();
+    EXPECT_TRUE(runConsole({"--help"}).out.contains("--backup OUT"));
+}
+
+// A disk too full for the write-ahead log's shared-memory file: the clerk is told
+// that the disk is full, not "disk I/O error". A small file system of its own is
+// mounted for the run in a mount namespace of its own, where the machine allows.
+TEST(VantikSql, AFullDiskIsNamedAsSuch)
+{
+    if (QProcess::execute(QStringLiteral("unshare"), {"--mount", "true"}) != 0)
+        GTEST_SKIP() << "no mount namespace here (unshare --mount needs CAP_SYS_ADMIN)";
+    vantik::test::TempDir dir;
+    vantik::test::writeSmallDatabase(dir.file("db"));
+    vantik::Connection::openEmbedded(dir.file("db")).reset(); // in the log's mode, closed
+    QDir().mkpath(dir.file("full"));
+    const QString script = QStringLiteral(
+        "mount -t tmpfs -o size=1m tmpfs \"$1\" || exit 77\n"
+        "cp \"$2\"/*.sqlite \"$1\"/ || exit 77\n"
+        "dd if=/dev/zero of=\"$1/fill\" bs=4k 2>/dev/null\n"
+        "exec \"$3\" --db \"$1\" \"SELECT 1 AS one\"\n");
+    QProcess process;
+    process.start(QStringLiteral("unshare"), {"--mount", "sh", "-c", script, "sh", dir.file("full"), dir.file("db"),
+                                              QStringLiteral(VANTIK_SQL_EXE)});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    const QString err = QString::fromUtf8(process.readAllStandardError());
+    if (process.exitCode() == 77)
+        GTEST_SKIP() << "no small file system could be mounted: " << err.toStdString();
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(err.contains("The disk holding the database folder " + dir.file("full") + " is full"))
+        << err.toStdString();
 }

@@ -50,6 +50,8 @@ TEST_F(LoginCheckTest, WrongPasswordAndUnknownUserAreRefusedAlike)
         EXPECT_EQ(result.outcome, LoginOutcome::Refused) << user.toStdString() << "/" << password.toStdString();
         EXPECT_EQ(result.message, kRefusedLoginMessage);
         EXPECT_TRUE(result.userName.isEmpty());
+        // Only the record of log-ins learns whether the name exists.
+        EXPECT_EQ(result.knownUser, user == "clerk" ? "clerk" : "");
     }
 }
 

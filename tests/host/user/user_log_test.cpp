@@ -49,6 +49,19 @@ TEST(UserLogLine, OneStampedLinePerCall)
     EXPECT_EQ(userLogLine(when, ""), "2026-11-03 07:05:09  ");
 }
 
+TEST(UserLogLine, TheRecordOfLogInsQuotesKnownNamesAndWritesNoOtherName)
+{
+    test::TempDir folder;
+    const QDateTime when(QDate(2026, 11, 3), QTime(7, 5, 9));
+    recordLogin(folder.path(), when, "d'souza \"m\" ", "accepted");
+    recordLogin(folder.path(), when, "", "refused (unknown user or wrong password)");
+    QFile record(folder.file(kLoginRecordFileName));
+    ASSERT_TRUE(record.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(record.readAll()),
+              "2026-11-03 07:05:09  \"d'souza \"\"m\"\" \"  accepted\n"
+              "2026-11-03 07:05:09  unknown  refused (unknown user or wrong password)\n");
+}
+
 TEST(UserLogLine, FileNamesStayInTheLogFolder)
 {
     EXPECT_EQ(userLogFileName("clerk"), "clerk.log");
