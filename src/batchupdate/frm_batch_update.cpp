@@ -284,10 +284,11 @@ QString FrmBatchUpdate::failureMessage(const std::exception& error, const RunPos
 {
     QString text = errorDescription(error);
     if (at.inRecord && !at.saved) {
-        text += QStringLiteral("\n\nThe run stopped at IDNum %1, GenericName %2; this record %3.")
-                    .arg(at.record.fields[IDNum], at.record.fields[GenericName],
-                         saveOutcomeUnknown(error) ? QStringLiteral("may not have been saved")
-                                                   : QStringLiteral("was not saved"));
+        text += (saveOutcomeUnknown(error)
+                     ? QStringLiteral("\n\nThe run stopped at IDNum %1, GenericName %2; this record may not have "
+                                      "been saved.")
+                     : QStringLiteral("\n\nThe run stopped at IDNum %1, GenericName %2; this record was not saved."))
+                    .arg(at.record.fields[IDNum], at.record.fields[GenericName]);
     } else if (at.inPatient) {
         text += QStringLiteral("\n\nThe run stopped at IDNum %1.").arg(at.patientId);
     }
