@@ -26,7 +26,9 @@ QStringList fileLines(const QString& path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    const QByteArray bytes = file.readAll();
+    EXPECT_FALSE(bytes.contains('\r')) << "lines end with LF alone on every system";
+    QStringList lines = QString::fromUtf8(bytes).split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     return lines;
