@@ -14,6 +14,16 @@ configure_file(${VANTIK_PACKAGING_DIR}/version.h.in ${CMAKE_BINARY_DIR}/generate
 add_library(vantik_version INTERFACE)
 target_include_directories(vantik_version INTERFACE ${CMAKE_BINARY_DIR}/generated)
 
+# Elsewhere than on Linux a program is only installed: the manual pages, menu entry,
+# icons and CPack below are the Debian package's (docs/windows.md deploys on Windows).
+if(NOT UNIX)
+    function(vantik_install_program target)
+        target_link_libraries(${target} PRIVATE vantik_version)
+        install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    endfunction()
+    return()
+endif()
+
 # Debian keeps manual pages and change logs compressed, without a time stamp in
 # the header, so that the same sources give the same package.
 function(_vantik_gzip source output)

@@ -14,6 +14,7 @@ packages=(
   at-spi2-core python3-pyatspi dbus-x11
   libxlsxwriter-dev qt6-svg-dev unzip
   dpkg-dev desktop-file-utils appstream
+  g++-mingw-w64-x86-64-posix
 )
 # Scripts that need more than the build and the tests name it here.
 read -r -a extra <<< "${VANTIK_EXTRA_PACKAGES:-}"

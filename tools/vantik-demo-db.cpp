@@ -16,14 +16,26 @@
 
 namespace {
 
+// Where the user's demo folder is, as the usage text tells it.
+#ifdef _WIN32
+#define VANTIK_DEMO_FOLDER_HELP                                                     \
+    "                     user's demo folder %LOCALAPPDATA%\\vantik\\demo-db, which\n" \
+    "                     the installed vantik-worklist offers at log-in\n"
+const char* const kNoDemoFolder = "LOCALAPPDATA names no folder: give one with --out DIR";
+#else
+#define VANTIK_DEMO_FOLDER_HELP                                                 \
+    "                     user's demo folder ~/.local/share/vantik/demo-db (under\n" \
+    "                     $XDG_DATA_HOME when set), which the installed\n"         \
+    "                     vantik-worklist offers at log-in\n"
+const char* const kNoDemoFolder = "neither XDG_DATA_HOME nor HOME names a folder: give one with --out DIR";
+#endif
+
 const char* const kUsage =
     "Usage: vantik-demo-db [--out DIR] [--admissions N] [--seed S]\n"
     "Writes DIR/Patient_Data.sqlite, DIR/Build_File.sqlite, DIR/Station.sqlite and\n"
     "DIR/MEDICARE.sqlite, replacing existing files.\n"
     "  --out DIR          folder to write to (created when missing); by default the\n"
-    "                     user's demo folder ~/.local/share/vantik/demo-db (under\n"
-    "                     $XDG_DATA_HOME when set), which the installed\n"
-    "                     vantik-worklist offers at log-in\n"
+    VANTIK_DEMO_FOLDER_HELP
     "  --admissions N     in-patient admissions and out-patient visits together,\n"
     "                     0 to 2000000 (default 5000)\n"
     "  --seed S           the same seed always gives the same files (default 1)\n"
@@ -88,7 +100,7 @@ int main(int argc, char** argv)
     if (options.outDir.empty())
         options.outDir = vantik::defaultDemoFolder();
     if (options.outDir.empty())
-        return usageError("neither XDG_DATA_HOME nor HOME names a folder: give one with --out DIR");
+        return usageError(kNoDemoFolder);
 
     try {
         const auto started = std::chrono::steady_clock::now();

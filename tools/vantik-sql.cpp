@@ -3,6 +3,7 @@
 
 #include "host/data/connection.h"
 #include "host/data/database_error.h"
+#include "password_prompt.h"
 #include "vantik_version.h"
 #include "host/data/embedded_connection.h"
 
@@ -10,9 +11,6 @@
 #include <QFile>
 #include <QStringList>
 #include <QTextStream>
-
-#include <termios.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <optional>
@@ -117,33 +115,6 @@ QStringList attributeKeys(const QString& connectionString)
     return keys;
 }
 
-// The first line of standard input, without echo when it is a terminal.
-QString passwordFromStandardInput()
-{
-    const bool terminal = isatty(STDIN_FILENO) == 1;
-    termios saved{};
-    if (terminal) {
-        std::fputs("ODBC password: ", stderr);
-        std::fflush(stderr);
-        if (tcgetattr(STDIN_FILENO, &saved) == 0) {
-            termios quiet = saved;
-            quiet.c_lflag &= static_cast<tcflag_t>(~ECHO);
-            tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-        }
-    }
-    QByteArray line;
-    int c;
-    while ((c = std::fgetc(stdin)) != EOF && c != '\n')
-        line.append(static_cast<char>(c));
-    if (terminal) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-        std::fputs("\n", stderr);
-    }
-    if (line.endsWith('\r'))
-        line.chop(1);
-    return QString::fromUtf8(line);
-}
-
 // The connection string with the password added, braced so that ';' or '}' in it are kept.
 QString withPassword(const QString& connectionString, bool statementOnStandardInput)
 {
@@ -160,7 +131,7 @@ QString withPassword(const QString& connectionString, bool statementOnStandardIn
                                         "give it in the environment variable %1.")
                              .arg(QLatin1String(kPasswordVariable))};
     } else {
-        password = passwordFromStandardInput();
+        password = QString::fromStdString(vantik::readHiddenLine("ODBC password: "));
     }
     if (password.isEmpty())
         return connectionString;

@@ -22,7 +22,19 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
 namespace {
+
+// Where the usage text says the clerk's settings and logs are.
+#ifdef Q_OS_WIN
+#define VANTIK_SETTINGS_AND_LOGS \
+    "Settings: %APPDATA%\\vantik\\VANTIK.ini; user logs: %LOCALAPPDATA%\\vantik\\logs\\.\n"
+#else
+#define VANTIK_SETTINGS_AND_LOGS "Settings: ~/.config/vantik/VANTIK.ini; user logs: ~/.local/share/vantik/logs/.\n"
+#endif
 
 const char* const kUsage =
     "Usage: vantik-worklist [--help | --version]\n"
@@ -32,7 +44,7 @@ const char* const kUsage =
     "log-in dialog.\n"
     "  --help      this text\n"
     "  --version   the program's version\n"
-    "Settings: ~/.config/vantik/VANTIK.ini; user logs: ~/.local/share/vantik/logs/.\n"
+    VANTIK_SETTINGS_AND_LOGS
     "Exit status: 0 closed, or the log-in cancelled or refused; 1 the program could\n"
     "not start; 2 bad usage.\n";
 
@@ -40,10 +52,26 @@ const char* const kUsage =
 // (packaging/package.cmake sets it).
 constexpr char kDesktopId[] = VANTIK_APP_ID;
 
+// A windowed program on Windows starts without a console: the answers to the
+// command line go to the one it was started from, unless they are redirected.
+void printToStartingConsole()
+{
+#ifdef Q_OS_WIN
+    const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    if ((out == nullptr || out == INVALID_HANDLE_VALUE) && AttachConsole(ATTACH_PARENT_PROCESS)) {
+        std::freopen("CONOUT$", "w", stdout);
+        std::freopen("CONOUT$", "w", stderr);
+    }
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    // A clerk starts the program without arguments.
+    if (argc > 1)
+        printToStartingConsole();
     // Answered before the application exists: they need no display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {

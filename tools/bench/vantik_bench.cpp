@@ -53,10 +53,11 @@
 namespace vantik::bench {
 namespace {
 
-// Resident set figures of this process from /proc, in kB; the peak can be reset
-// so that it covers one case only.
+// Resident set figures of this process from /proc, in kB (-1 where there is no
+// /proc); the peak can be reset so that it covers one case only.
 long procStatusKb(const char* field)
 {
+#ifdef Q_OS_LINUX
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -64,14 +65,19 @@ long procStatusKb(const char* field)
         if (line.startsWith(field))
             return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLong();
     }
+#else
+    Q_UNUSED(field);
+#endif
     return -1;
 }
 
 void resetPeakResident()
 {
+#ifdef Q_OS_LINUX
     QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
     if (clearRefs.open(QIODevice::WriteOnly))
         clearRefs.write("5");
+#endif
 }
 
 QString megabytes(double bytes)

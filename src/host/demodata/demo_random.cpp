@@ -17,6 +17,21 @@ inline std::uint64_t rotl(std::uint64_t x, int k)
     return (x << k) | (x >> (64 - k));
 }
 
+// The upper half of the 128-bit product a * b, from 32-bit halves: not every
+// compiler has a 128-bit integer, and the demo files must not depend on which
+// one built the generator.
+std::uint64_t productHigh(std::uint64_t a, std::uint64_t b)
+{
+    constexpr std::uint64_t kLow = 0xffffffffULL;
+    const std::uint64_t aLow = a & kLow, aHigh = a >> 32;
+    const std::uint64_t bLow = b & kLow, bHigh = b >> 32;
+    const std::uint64_t lowHigh = aLow * bHigh;
+    const std::uint64_t highLow = aHigh * bLow;
+    // At most 2^64 - 1: the carry out of the lower half is kept.
+    const std::uint64_t middle = ((aLow * bLow) >> 32) + (highLow & kLow) + lowHigh;
+    return aHigh * bHigh + (highLow >> 32) + (middle >> 32);
+}
+
 } // namespace
 
 DemoRandom::DemoRandom(std::uint64_t seed)
@@ -49,7 +64,7 @@ std::uint64_t DemoRandom::next()
 
 std::uint64_t DemoRandom::below(std::uint64_t n)
 {
-    return std::uint64_t((static_cast<unsigned __int128>(next()) * n) >> 64);
+    return productHigh(next(), n);
 }
 
 long long DemoRandom::between(long long low, long long high)

@@ -343,7 +343,7 @@ void tsqlDateTime(sqlite3_context* ctx, int, sqlite3_value** argv)
 void addIntegers(sqlite3_context* ctx, sqlite3_int64 a, sqlite3_int64 b)
 {
     sqlite3_int64 sum = 0;
-    if (__builtin_add_overflow(a, b, &sum))
+    if (!addWithoutOverflow(a, b, sum))
         sqlite3_result_error(ctx, "Arithmetic overflow error converting expression to data type bigint.", -1);
     else
         sqlite3_result_int64(ctx, sum);

@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,6 +61,18 @@ inline char32_t foldCase(char32_t c)
     default:
         return c;
     }
+}
+
+/// a + b into sum; false, and sum untouched, when the result does not fit in 64 bits.
+/// Plain arithmetic rather than a compiler's built-in, which not every compiler has.
+inline bool addWithoutOverflow(sqlite3_int64 a, sqlite3_int64 b, sqlite3_int64& sum)
+{
+    constexpr sqlite3_int64 kMax = std::numeric_limits<sqlite3_int64>::max();
+    constexpr sqlite3_int64 kMin = std::numeric_limits<sqlite3_int64>::min();
+    if (b > 0 ? a > kMax - b : a < kMin - b)
+        return false;
+    sum = a + b;
+    return true;
 }
 
 std::vector<char32_t> decodeAll(std::string_view text);

@@ -270,7 +270,7 @@ void tsqlAvgIntStep(sqlite3_context* ctx, int, sqlite3_value** argv)
         }
         value = *converted;
     }
-    if (__builtin_add_overflow(state->sum, value, &state->sum)) {
+    if (!addWithoutOverflow(state->sum, value, state->sum)) {
         sqlite3_result_error(ctx, "Arithmetic overflow error converting expression to data type int.", -1);
         return;
     }

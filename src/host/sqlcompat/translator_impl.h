@@ -8,6 +8,7 @@
 #include "host/sqlcompat/translator.h"
 #include "host/sqlcompat/tsql_parser.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -88,7 +89,7 @@ struct GroupCheck {
 template <typename... Parts>
 std::string cat(const Parts&... parts)
 {
-    const std::string_view views[] = {std::string_view(parts)...};
+    const std::array<std::string_view, sizeof...(Parts)> views{std::string_view(parts)...};
     std::size_t size = 0;
     for (std::string_view v : views)
         size += v.size();
@@ -104,7 +105,9 @@ std::string cat(const Parts&... parts)
 template <typename... Parts>
 std::string around(std::string&& base, std::string_view prefix, const Parts&... rest)
 {
-    const std::string_view views[] = {std::string_view(rest)...};
+    // A std::array: with no parts after the prefix a built-in array would have size 0,
+    // which the standard (and MSVC) refuse.
+    const std::array<std::string_view, sizeof...(Parts)> views{std::string_view(rest)...};
     std::size_t size = base.size() + prefix.size();
     for (std::string_view v : views)
         size += v.size();

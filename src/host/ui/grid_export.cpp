@@ -5,18 +5,12 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QFileInfo>
 #include <QSaveFile>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 
 #include <xlsxwriter.h>
 
-#include <sys/stat.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <vector>
 
 namespace vantik {
@@ -54,13 +48,15 @@ void appendCsvField(QByteArray& out, const QString& text)
     out += '"';
 }
 
-/// Permissions a file made by the program normally gets (a temporary file is
-/// made readable by its owner alone).
-void giveUsualPermissions(const QString& path)
+/// A file name as the workbook library takes it: UTF-8 on Windows, where it
+/// converts names for the wide file functions; the file system's bytes elsewhere.
+QByteArray libraryFileName(const QString& path)
 {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(QFile::encodeName(path).constData(), 0666 & ~mask);
+#ifdef Q_OS_WIN
+    return QDir::toNativeSeparators(path).toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
 }
 
 struct SheetColumn {
@@ -96,7 +92,11 @@ public:
         // Rows go to the file as they are written: a year's list does not have
         // to fit in memory twice.
         options.constant_memory = LXW_TRUE;
-        m_path = QFile::encodeName(path);
+        // Its scratch files go where Qt's do; left to the C library, Windows puts
+        // them in the root of the system drive, which a clerk may not write to.
+        m_scratch = libraryFileName(QDir::tempPath());
+        options.tmpdir = m_scratch.data();
+        m_path = libraryFileName(path);
         m_book = workbook_new_opt(m_path.constData(), &options);
     }
     ~Workbook()
@@ -116,6 +116,7 @@ public:
     }
 
 private:
+    QByteArray m_scratch;
     QByteArray m_path;
     lxw_workbook* m_book = nullptr;
 };
@@ -197,21 +198,42 @@ QString writeWorkbook(const FlexGrid& grid, const QString& path)
     return {};
 }
 
+/// Copies the finished workbook into the file being saved; the reason it failed, or nothing.
+QString copyInto(QFile& from, QSaveFile& to)
+{
+    if (!from.open(QIODevice::ReadOnly))
+        return from.errorString() + QLatin1Char('.');
+    while (!from.atEnd()) {
+        const QByteArray chunk = from.read(1 << 20);
+        if (chunk.isEmpty() && from.error() != QFileDevice::NoError)
+            return from.errorString() + QLatin1Char('.');
+        if (to.write(chunk) != chunk.size())
+            return to.errorString() + QLatin1Char('.');
+    }
+    return {};
+}
+
 void exportWorkbook(const FlexGrid& grid, const QString& path)
 {
-    const QFileInfo target(path);
-    QTemporaryFile part(target.absoluteDir().filePath(QStringLiteral(".%1.XXXXXX.part").arg(target.fileName())));
-    if (!part.open())
-        throw ExportError(exportFailure(path, part.errorString() + QLatin1Char('.')));
-    part.close();
-    const QString partPath = part.fileName();
-    const QString failure = writeWorkbook(grid, partPath);
+    // The library writes to a name, and Windows renames no file over an existing
+    // one: the workbook is made aside and copied into a QSaveFile, which replaces
+    // the target whole (keeping its permissions) or not at all, on every system.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw ExportError(exportFailure(path, file.errorString() + QLatin1Char('.')));
+    // A folder of its own (the owner's alone), not a temporary file: an open one
+    // could not be written by the library on Windows.
+    const QTemporaryDir scratch;
+    if (!scratch.isValid())
+        throw ExportError(exportFailure(path, scratch.errorString() + QLatin1Char('.')));
+    QFile book(scratch.filePath(QStringLiteral("list.xlsx")));
+    QString failure = writeWorkbook(grid, book.fileName());
+    if (failure.isEmpty())
+        failure = copyInto(book, file);
+    if (failure.isEmpty() && !file.commit())
+        failure = file.errorString() + QLatin1Char('.');
     if (!failure.isEmpty())
         throw ExportError(exportFailure(path, failure));
-    giveUsualPermissions(partPath);
-    if (std::rename(QFile::encodeName(partPath).constData(), QFile::encodeName(path).constData()) != 0)
-        throw ExportError(exportFailure(path, QString::fromLocal8Bit(std::strerror(errno)) + QLatin1Char('.')));
-    part.setAutoRemove(false);
 }
 
 void exportCsv(const FlexGrid& grid, const QString& path)

@@ -37,8 +37,9 @@ QByteArray gridCsv(const FlexGrid& grid);
 /// shown columns (hidden ones left out) to the file. A workbook has its header
 /// row bold and frozen, columns as wide as their content, numbers as numbers,
 /// dates as dates and everything else as text. The file appears under its name
-/// only complete: it is written under a temporary name beside it and then
-/// renamed, so a failure leaves whatever was there before. Throws ExportError.
+/// only complete: it is written under a temporary name and then replaces the file
+/// in one step, so a failure leaves whatever was there before; a file replaced
+/// keeps its permissions. Throws ExportError.
 void exportGrid(const FlexGrid& grid, const QString& path, ExportFormat format);
 
 } // namespace vantik

@@ -67,7 +67,9 @@ void UserLogFile::open()
     if (!QDir().mkpath(folder))
         failWriting(m_file.fileName(),
                     QStringLiteral("the folder %1 cannot be created.").arg(QDir::toNativeSeparators(folder)));
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text, kOwnerOnly))
+    // Not Text: on Windows it would end each line with CRLF, and the log is one
+    // file whichever system wrote it.
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append, kOwnerOnly))
         failWriting(m_file.fileName(), m_file.errorString());
     // A file left by an older version or copied in may be readable by others.
     if (!m_file.setPermissions(kOwnerOnly))

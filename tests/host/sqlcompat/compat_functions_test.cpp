@@ -1,10 +1,12 @@
 #include "host/sqlcompat/compat_functions.h"
+#include "host/sqlcompat/compat_internal.h"
 #include "host/sqlcompat/datetime.h"
 #include "host/sqlcompat/sqltype.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -256,6 +258,29 @@ TEST_F(CompatDb, AddDecidesBetweenConcatenationAndSum)
     EXPECT_EQ(value("tsql_add('1.5', 1)"), error("Conversion failed when converting the varchar value '1.5' to data type int."));
     EXPECT_EQ(value("tsql_add(9223372036854775807, 1)"),
               error("Arithmetic overflow error converting expression to data type bigint."));
+}
+
+// Both ends of the range, from either side: a wrong branch for negative numbers
+// would let a sum wrap round or refuse one that fits.
+TEST(AddWithoutOverflow, RefusesOnlySumsBeyondSixtyFourBits)
+{
+    constexpr sqlite3_int64 kMax = std::numeric_limits<sqlite3_int64>::max();
+    constexpr sqlite3_int64 kMin = std::numeric_limits<sqlite3_int64>::min();
+    struct Case {
+        sqlite3_int64 a, b;
+        bool fits;
+    };
+    const Case cases[] = {{kMax, 0, true},  {kMax - 1, 1, true}, {kMax, 1, false},  {1, kMax, false},
+                          {kMin, 0, true},  {kMin + 1, -1, true}, {kMin, -1, false}, {-1, kMin, false},
+                          {kMin, kMax, true}, {kMax, kMin, true},  {kMax, kMax, false}, {kMin, kMin, false}};
+    for (const Case& c : cases) {
+        sqlite3_int64 sum = 42;
+        EXPECT_EQ(detail::addWithoutOverflow(c.a, c.b, sum), c.fits) << c.a << " + " << c.b;
+        if (c.fits)
+            EXPECT_EQ(sum, c.a + c.b);
+        else
+            EXPECT_EQ(sum, 42) << "a refused sum leaves the target as it was";
+    }
 }
 
 TEST_F(CompatDb, VarcharKeepsTheScaleAndTheServersErrorsForNvarchar)

@@ -14,6 +14,10 @@
 
 #include <gmock/gmock.h>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace vantik {
 namespace {
 
@@ -221,6 +225,46 @@ TEST(GridExport, AFailedWriteLeavesNoHalfFileAndNamesTheReason)
             EXPECT_THAT(error.what(), ::testing::HasSubstr("no-such-folder"));
         }
     }
+}
+
+// Exporting again under the same name is the everyday case, and Windows renames no
+// file over another. A new file gets the usual permissions (not a temporary file's
+// owner-only ones); a replaced one keeps those the clerk gave it.
+TEST(GridExport, ExportingAgainReplacesTheFileAndKeepsItsPermissions)
+{
+    test::TempDir dir;
+    FlexGridWidget grid;
+    fill(grid);
+#ifdef Q_OS_UNIX
+    const mode_t umask = ::umask(022);
+    constexpr QFileDevice::Permissions kOthers = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                                 | QFileDevice::ReadOther | QFileDevice::WriteOther;
+#endif
+    for (const QString name : {"list.xlsx", "list.csv"}) {
+        const QString path = dir.file(name);
+        exportGrid(grid, path, exportFormatFor(path));
+#ifdef Q_OS_UNIX
+        EXPECT_EQ(QFile::permissions(path) & kOthers, QFileDevice::ReadGroup | QFileDevice::ReadOther) << name.toStdString();
+        ASSERT_TRUE(QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+#endif
+        grid.setText(2, 1, "Exported again");
+        exportGrid(grid, path, exportFormatFor(path));
+        if (exportFormatFor(path) == ExportFormat::Xlsx) {
+            EXPECT_EQ(test::readXlsx(path).text("B3"), "Exported again");
+        } else {
+            QFile csv(path);
+            ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
+            EXPECT_EQ(csv.readAll(), gridCsv(grid));
+        }
+#ifdef Q_OS_UNIX
+        EXPECT_EQ(QFile::permissions(path) & kOthers, QFileDevice::Permissions()) << name.toStdString();
+#endif
+        fill(grid);
+    }
+#ifdef Q_OS_UNIX
+    ::umask(umask);
+#endif
+    EXPECT_THAT(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), ElementsAre("list.csv", "list.xlsx"));
 }
 
 TEST(GridExport, EveryGridOffersExportInItsContextMenu)

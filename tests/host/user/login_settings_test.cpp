@@ -30,17 +30,23 @@ TEST(LoginSettings, AnInstalledProgramOffersTheFolderTheDemoToolMakes)
     test::TempDir dir;
     const QString bin = dir.file("usr/bin");
     ASSERT_TRUE(QDir().mkpath(bin));
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_DATA_HOME", dir.file("data").toUtf8());
+    // The variable naming the user's data folder, for the tool.
+#ifdef Q_OS_WIN
+    const char* const dataHomeVariable = "LOCALAPPDATA";
+#else
+    const char* const dataHomeVariable = "XDG_DATA_HOME";
+#endif
+    const QByteArray dataHome = qgetenv(dataHomeVariable);
+    qputenv(dataHomeVariable, dir.file("data").toUtf8());
     QProcess tool;
     tool.start(QStringLiteral(VANTIK_DEMO_DB_EXE), {QStringLiteral("--admissions"), QStringLiteral("0")});
     const bool finished = tool.waitForFinished(60000);
     const QString installed = defaultEmbeddedFolder(bin, bin);
     const QString built = defaultEmbeddedFolder(bin, dir.file("elsewhere/bin"));
     if (dataHome.isNull())
-        qunsetenv("XDG_DATA_HOME");
+        qunsetenv(dataHomeVariable);
     else
-        qputenv("XDG_DATA_HOME", dataHome);
+        qputenv(dataHomeVariable, dataHome);
 
     ASSERT_TRUE(finished && tool.exitCode() == 0) << tool.readAllStandardError().toStdString();
     EXPECT_EQ(installed.toStdString(), dir.file("data/vantik/demo-db").toStdString());

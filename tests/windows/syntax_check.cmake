@@ -1,0 +1,71 @@
+# cmake -DINPUTS=<file> -P syntax_check.cmake: compiles each checked source with
+# MinGW-w64 and -fsyntax-only, as CMakeLists.txt beside this file describes.
+include(${INPUTS})
+
+find_program(_compiler x86_64-w64-mingw32-g++-posix)
+if(NOT _compiler)
+    # The win32 thread model's compiler has no std::thread: only the posix one will do.
+    message("Skipped: the MinGW-w64 compiler is not installed (x86_64-w64-mingw32-g++-posix; "
+            "scripts/setup.sh installs g++-mingw-w64-x86-64-posix).")
+    return()
+endif()
+
+set(_sources)
+set(_headers)
+foreach(_item ${VANTIK_CHECKED})
+    set(_path ${VANTIK_SOURCE_DIR}/${_item})
+    if(IS_DIRECTORY ${_path})
+        file(GLOB _found ${_path}/*.cpp)
+        if(NOT _found)
+            message(FATAL_ERROR "${_item} holds no .cpp file to check")
+        endif()
+        list(APPEND _sources ${_found})
+        file(GLOB _found ${_path}/*.h)
+        list(APPEND _headers ${_found})
+    elseif(EXISTS ${_path})
+        list(APPEND _sources ${_path})
+    else()
+        message(FATAL_ERROR "${_item} does not exist")
+    endif()
+endforeach()
+
+set(_failed)
+# GCC's built-ins and attributes compile with MinGW-w64 too, but not with MSVC.
+foreach(_file ${_sources} ${_headers})
+    file(STRINGS ${_file} _gnu REGEX "__builtin_|__attribute__")
+    if(_gnu)
+        file(RELATIVE_PATH _name ${VANTIK_SOURCE_DIR} ${_file})
+        list(APPEND _failed ${_name})
+        list(JOIN _gnu "\n" _lines)
+        message("${_name}: uses what only GCC and Clang know (MSVC does not)\n${_lines}")
+    endif()
+endforeach()
+
+# As the project's CMakeLists.txt builds for Windows: C++20, NOMINMAX.
+set(_flags -std=c++20 -fsyntax-only -pedantic-errors -Wall -Wextra -DNOMINMAX)
+foreach(_dir ${VANTIK_INCLUDES})
+    list(APPEND _flags -I${_dir})
+endforeach()
+foreach(_dir ${VANTIK_SYSTEM_INCLUDES})
+    list(APPEND _flags -isystem ${_dir})
+endforeach()
+
+foreach(_source ${_sources})
+    file(RELATIVE_PATH _name ${VANTIK_SOURCE_DIR} ${_source})
+    execute_process(COMMAND ${_compiler} ${_flags} ${_source}
+        RESULT_VARIABLE _result OUTPUT_VARIABLE _output ERROR_VARIABLE _output)
+    if(NOT _result EQUAL 0)
+        list(APPEND _failed ${_name})
+        message("${_name}: does not compile for Windows\n${_output}")
+    elseif(_output)
+        message("${_name}: compiles for Windows, with warnings\n${_output}")
+    endif()
+endforeach()
+
+list(LENGTH _sources _count)
+if(_failed)
+    list(LENGTH _failed _failures)
+    list(JOIN _failed "\n  " _list)
+    message(FATAL_ERROR "${_failures} files are not portable to Windows:\n  ${_list}")
+endif()
+message("${_count} sources compile for Windows (${_compiler}).")
