@@ -1,3 +1,4 @@
+#include "host/demodata/demo_cf4.h"
 #include "host/demodata/demo_plan.h"
 
 #include <algorithm>
@@ -47,6 +48,7 @@ void writeMedicare(const Plan& plan, const DemoDatabaseSchema& schema, const std
             ++counts.claims;
         }
     }
+    writeCf4Tables(db, plan);
     createDemoIndexes(db.handle(), schema);
     db.finish();
 }

@@ -1,3 +1,4 @@
+#include "host/demodata/demo_cf4.h"
 #include "host/demodata/demo_plan.h"
 #include "host/demodata/demo_vocabulary.h"
 
@@ -147,6 +148,11 @@ void writePatientData(const Plan& plan, const DemoDatabaseSchema& schema, const 
             const Patient& p = plan.patients[a.patient];
             DemoRandom random(plan.seed, i, kStreamPatientRow);
             const char* history = briefHistory(random, a);
+            if (a.arranged() && (!history || !*history || std::strlen(history) <= 4)) {
+                // An arranged claim has a history of the present illness, not a blank or "NA".
+                DemoRandom fix(plan.seed, i, kStreamCf4Fixes);
+                history = a.is(kNewborn) ? "Newborn, term, via NSD" : pickFromList(fix, voc::services()[a.service].histories);
+            }
             const char* diagnosis = !random.chance(0.9) ? nullptr
                 : a.is(kNewborn)                         ? "Live term newborn"
                                                          : pickFromList(random, voc::services()[a.service].diagnoses);
@@ -185,14 +191,26 @@ void writePatientData(const Plan& plan, const DemoDatabaseSchema& schema, const 
         for (std::size_t i = 0; i < plan.admissions.size(); ++i) {
             const Admission& a = plan.admissions[i];
             DemoRandom random(plan.seed, i, kStreamHistory);
-            const int records = int(random.weighted({10, 86, 4}));
+            DemoRandom fix(plan.seed, i, kStreamCf4Fixes);
+            // An arranged claim's first record holds what the CF4 needs, in the form it needs.
+            const int records = std::max(int(random.weighted({10, 86, 4})), a.arranged() ? 1 : 0);
             for (int r = 0; r < records; ++r) {
                 const Millis when = capped(a.admitted + random.between(5, 90) * kMinute + r * kHour);
-                const std::string height = heightText(random, a.is(kNewborn));
-                const std::string weight = weightText(random, a.is(kNewborn));
+                std::string height = heightText(random, a.is(kNewborn));
+                std::string weight = weightText(random, a.is(kNewborn));
                 const char* complaint = pickFrom(random, voc::chiefComplaints());
+                const bool fixed = a.arranged() && r == 0;
+                if (fixed) {
+                    height = std::to_string(a.is(kNewborn) ? fix.between(46, 54) : fix.between(148, 182));
+                    weight = a.is(kNewborn) ? "3." + std::to_string(fix.between(0, 9))
+                                            : std::to_string(fix.between(38, 98));
+                    if (a.cf4 == Cf4Intent::ChiefComplaintNone)
+                        complaint = "none";
+                }
                 if (a.out()) {
-                    const Vitals v = makeVitals(random);
+                    Vitals v = makeVitals(random);
+                    if (fixed)
+                        v.nullTemperature = v.nullResp = v.nullBp = v.nullPulse = false;
                     outHistory.text(a.idView()).text(time(when, 0)).text(complaint);
                     bindVitals(outHistory, v);
                     bindMaybe(outHistory, height);
@@ -218,6 +236,16 @@ void writePatientData(const Plan& plan, const DemoDatabaseSchema& schema, const 
             const std::size_t first = random.below(entries.size());
             const char* encoder = random.pick(kWorkUsers);
             const Millis when = capped(a.admitted + random.between(1, 48) * kHour);
+            if (a.arranged()) {
+                // The CF4's own records instead of the everyday ones; the draws above
+                // are made all the same, so that the other admissions' records stay.
+                for (const ConditionRow& row : cf4Items(plan, i).conditions) {
+                    insert.text(a.idView()).text(row.area).text(row.subArea).text(row.description).text("X").text("1");
+                    insert.text(row.remarks).text(encoder).text(time(when, 0)).run();
+                    ++counts.conditions;
+                }
+                continue;
+            }
             for (int k = 0; k < examCount; ++k) {
                 const auto& e = entries[(first + std::size_t(k) * 3) % entries.size()];
                 insert.text(a.idView()).text(e.areaCat).text(e.areaSubCat).text(e.description).text("X").text("1");
@@ -271,14 +299,17 @@ void writePatientData(const Plan& plan, const DemoDatabaseSchema& schema, const 
                 std::string dosage = drug->dosage;
                 if (random.chance(0.03))
                     dosage.erase(std::remove(dosage.begin(), dosage.end(), ' '), dosage.end());
-                const std::size_t routeForm = random.weighted({94, 3, 3});
+                // An arranged claim's records are whole: route, quantity and total price.
+                std::size_t routeForm = random.weighted({94, 3, 3});
+                if (a.arranged())
+                    routeForm = 0;
                 const char* route = routeForm == 0 ? drug->route
                     : routeForm == 1 ? (std::strcmp(drug->route, "PO") == 0 ? "Oral" : "")
                                      : nullptr;
                 const std::size_t unitForm = random.weighted({96, 3, 1});
                 const std::string unit = unitForm == 0 ? drug->unitCode : unitForm == 1 ? lower(drug->unitCode) : "\0";
                 const long long quantity = random.between(1, drug->maxQuantity);
-                const bool noQuantity = random.chance(0.02);
+                const bool noQuantity = random.chance(0.02) && !a.arranged();
                 insert.text(a.idView()).text(time(capped(a.admitted + random.between(10, 600) * kMinute), 0));
                 insert.text(name).text(drug->brandName);
                 if (noQuantity)
@@ -291,7 +322,7 @@ void writePatientData(const Plan& plan, const DemoDatabaseSchema& schema, const 
                 else
                     insert.text(unit);
                 insert.real(drug->unitPrice);
-                if (noQuantity || random.chance(0.01))
+                if ((noQuantity || random.chance(0.01)) && !a.arranged())
                     insert.null();
                 else
                     insert.real(double(std::llround(drug->unitPrice * double(quantity) * 100.0)) / 100.0);

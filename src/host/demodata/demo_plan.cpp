@@ -1,3 +1,4 @@
+#include "host/demodata/demo_cf4.h"
 #include "host/demodata/demo_plan.h"
 #include "host/demodata/demo_vocabulary.h"
 
@@ -361,6 +362,7 @@ Plan makePlan(const DemoDbOptions& options)
     plan.patients[1].hemodialysis = false;
     plan.patients[1].hemoNum.clear();
     planAdmissions(plan, random, options.admissions);
+    assignCf4Intents(plan);
     return plan;
 }
 

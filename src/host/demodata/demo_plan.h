@@ -174,6 +174,7 @@ enum Stream : std::uint64_t {
     kStreamCf4Exam,
     kStreamCf4Entry,
     kStreamCf4Fixes,
+    kStreamCf4Pin, ///< per patient
 };
 
 struct Plan {

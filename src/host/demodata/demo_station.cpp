@@ -1,7 +1,9 @@
+#include "host/demodata/demo_cf4.h"
 #include "host/demodata/demo_plan.h"
 #include "host/demodata/demo_vocabulary.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace vantik::demodata {
 
@@ -74,10 +76,14 @@ void writeStation(const Plan& plan, const DemoDatabaseSchema& schema, const std:
             if (a.out())
                 continue;
             DemoRandom random(plan.seed, i, kStreamVitals);
-            const int records =
-                random.chance(0.08) ? 0 : int(random.between(1, 2 + std::min<long long>(stayDays(a), 4)));
+            int records = random.chance(0.08) ? 0 : int(random.between(1, 2 + std::min<long long>(stayDays(a), 4)));
+            // An arranged claim's first record is whole.
+            if (a.arranged())
+                records = std::max(records, 1);
             for (int r = 0; r < records; ++r) {
-                const Vitals v = makeVitals(random);
+                Vitals v = makeVitals(random);
+                if (a.arranged() && r == 0)
+                    v.nullTemperature = v.nullResp = v.nullBp = v.nullPulse = false;
                 insert.text(a.idView())
                     .text(time(capped(a.admitted + r * 4 * kHour + random.between(0, 59) * kMinute), 0));
                 bindVitals(insert, v).text(random.chance(0.9) ? v.o2 : nullptr).text(random.pick(kNurses)).run();
@@ -91,10 +97,19 @@ void writeStation(const Plan& plan, const DemoDatabaseSchema& schema, const std:
         const auto notes = voc::courseNotes();
         for (std::size_t i = 0; i < plan.admissions.size(); ++i) {
             const Admission& a = plan.admissions[i];
-            if (a.out())
+            if (a.cf4 == Cf4Intent::NoCourseNote)
                 continue;
+            if (a.out()) {
+                // A visit has no stay to note; an arranged one gets its one note.
+                if (a.arranged()) {
+                    insert.text(a.idView()).text(time(capped(a.admitted + 30 * kMinute), 0));
+                    insert.text(visitCourseNote(a)).text(kNurses[i % std::size(kNurses)]).run();
+                    ++counts.courseNotes;
+                }
+                continue;
+            }
             DemoRandom random(plan.seed, i, kStreamCourse);
-            if (!random.chance(0.85))
+            if (!random.chance(0.85) && !a.arranged())
                 continue;
             const int records = int(std::min<long long>(10, random.between(1, stayDays(a) + 2)));
             for (int r = 0; r < records; ++r) {
