@@ -11,7 +11,7 @@ packages=(
   libgl-dev libxkbcommon-dev fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth imagemagick poppler-utils
   at-spi2-core python3-pyatspi dbus-x11
-  libxlsxwriter-dev qt6-svg-dev unzip
+  libxlsxwriter-dev qt6-svg-dev unzip libxml2-dev
 )
 # Scripts that need more than the build and the tests name it here.
 read -r -a extra <<< "${VANTIK_EXTRA_PACKAGES:-}"
