@@ -91,6 +91,28 @@ TEST(Cf4Document, ACompleteFormIsValidAndCarriesItsReferenceAndDatesEverywhere)
     EXPECT_EQ(enlistment[0].attributes["pEffYear"], "2026");
     EXPECT_EQ(elementsNamed(elements, "COURSEWARD").size(), 2u);
     EXPECT_EQ(elementsNamed(elements, "SUBJECTIVE")[0].attributes["pSignsSymptoms"], "9;37");
+
+    // The fixed values, and the choices where PhilHealth leaves one open (docs/ecf4.md).
+    const char* const fixed[][3] = {
+        {"EPCB", "pUsername", "DEMOHOSP-ECLAIMS"}, {"EPCB", "pEnlistTotalCnt", ""},
+        {"ENLISTMENT", "pPackageType", "A"},       {"ENLISTMENT", "pCivilStatus", "U"},
+        {"ENLISTMENT", "pAvailFreeService", "X"},  {"ENLISTMENT", "pCreatedBy", "DEMOHOSP-ECLAIMS"},
+        {"ENLISTMENT", "pEClaimsTransmittalId", ""}, {"PROFILE", "pPatientType", ""},
+        {"SOAP", "pPatientType", "MM"},            {"ICDS", "pIcdCode", "000"},
+        {"ADVICE", "pReportStatus", "U"},          {"ADVICE", "pRemarks", "NA"},
+        {"DIAGNOSTIC", "pDiagnosticId", "0"},      {"SPUTUM", "pDataCollection", "X"},
+        {"OGTT", "pIsApplicable", "N"},            {"MEDICINE", "pModule", "CF4"},
+        {"MENSHIST", "pLastMensPeriod", "2026-10-20"}, {"PREGHIST", "pLivChildrenCnt", "2"},
+    };
+    for (const auto& [element, attribute, value] : fixed)
+        EXPECT_EQ(elementsNamed(elements, element)[0].attributes[attribute], value) << element << "@" << attribute;
+
+    // What the two histories hold when they do not apply: nothing.
+    Cf4Form man = completeForm();
+    man.mensApplicable = "N";
+    const auto manElements = readElements(writeCf4Document(man));
+    EXPECT_EQ(elementsNamed(manElements, "MENSHIST")[0].attributes["pLastMensPeriod"], "");
+    EXPECT_EQ(elementsNamed(manElements, "PREGHIST")[0].attributes["pPregCnt"], "");
 }
 
 TEST(Cf4Document, TheNoMedicineRecordGoesExactlyWhenThereIsNoDrug)
@@ -115,6 +137,7 @@ TEST(Cf4Document, TheNoMedicineRecordGoesExactlyWhenThereIsNoDrug)
     EXPECT_EQ(nomed["pQuantity"], "0");
     EXPECT_EQ(nomed["pTotalAmtPrice"], "0.00");
     EXPECT_EQ(nomed["pIsApplicable"], "N");
+    EXPECT_EQ(nomed["pGenericName"], "");
     EXPECT_EQ(nomed["pDateAdded"], "2026-12-01");
 }
 
