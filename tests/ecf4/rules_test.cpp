@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 
 using namespace vantik::ecf4;
 using vantik::test::completeForm;
@@ -122,6 +123,12 @@ const Refusal kRefusals[] = {
     {"a drug code's parts", [](Cf4Form& f) { f.medicines[0].parts[3].clear(); },
      "Medicine 'Ceftriaxone 1 g VIAL', drug code part: missing"},
 };
+
+// Names the case in the test's output, instead of its bytes.
+void PrintTo(const Refusal& refusal, std::ostream* out)
+{
+    *out << refusal.rule;
+}
 
 class Refusals : public ::testing::TestWithParam<Refusal> {};
 
