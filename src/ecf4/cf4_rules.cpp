@@ -320,6 +320,22 @@ void checkMedicines(Checker& check, const Cf4Form& form)
 
 } // namespace
 
+QString drugCodeShapeProblem(const QString& code, const std::array<QString, 6>& parts)
+{
+    static const char* const kParts[] = {"generic", "salt", "strength", "form", "unit", "package"};
+    if (!matches(code, "^[A-Za-z0-9]{30}$"))
+        return QStringLiteral("The drug code must be 30 letters and digits, as PhilHealth's medicine library "
+                              "writes it; %1 has %2.")
+            .arg(quoted(code))
+            .arg(code.size());
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (!matches(parts[i], "^[A-Za-z0-9]{5}$"))
+            return QStringLiteral("The %1 code must be 5 letters and digits; %2 is not.")
+                .arg(QLatin1String(kParts[i]), quoted(parts[i]));
+    }
+    return QString();
+}
+
 int cf4Length(const QString& value)
 {
     return int(value.toUtf8().size());

@@ -22,6 +22,12 @@ struct Findings {
 /// such a value is refused and named.
 Findings checkForm(const Cf4Form& form);
 
+/// What is wrong with the shape of a drug code a clerk types, in words for the
+/// clerk; empty when it is well formed: 30 letters and digits, and six parts of 5
+/// (generic, salt, strength, form, unit, package), copied from one row of
+/// PhilHealth's medicine library, whose order the program cannot check.
+QString drugCodeShapeProblem(const QString& code, const std::array<QString, 6>& parts);
+
 /// Lengths count the bytes of the value in UTF-8, so "ñ" counts two: the stricter
 /// reading of PhilHealth's VARCHAR2 lengths.
 int cf4Length(const QString& value);

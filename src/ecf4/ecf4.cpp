@@ -179,6 +179,8 @@ int FolderExport::count(ClaimOutcome outcome) const
 FolderExport exportToFolder(const Ecf4Session& session, const QStringList& idNums, const FolderExportOptions& options,
                             const QDateTime& startedAt)
 {
+    if (!QFileInfo(options.folder).isDir())
+        throw FileOutputError(options.folder, QStringLiteral("there is no such folder"));
     FolderExport result;
     for (const QString& idNum : idNums)
         result.claims.push_back({idNum, {}, ClaimOutcome::NotChecked, {}, {}, {}});

@@ -125,7 +125,8 @@ struct FolderExport {
 /// given (IDNum, patient, outcome, reasons, warnings) as a UTF-8 CSV
 /// "ecf4-summary-<yyyyMMdd-hhmmss>.csv" (the time given; a free name is found if
 /// it is taken). A file that cannot be written is named in its claim's reasons
-/// and the export goes on. Throws FileOutputError when the summary cannot be
+/// and the export goes on. Throws FileOutputError when the folder is not there
+/// (before any claim is checked) or the summary cannot be
 /// written, and DatabaseError when the database fails (after writing the summary
 /// of what was done, the failing claim marked with the error).
 FolderExport exportToFolder(const Ecf4Session& session, const QStringList& idNums, const FolderExportOptions& options,

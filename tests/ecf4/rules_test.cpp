@@ -199,3 +199,15 @@ TEST(Cf4Rules, ForbiddenCharactersAreThoseXmlCannotCarry)
     EXPECT_EQ(forbiddenCharacterAt(QString(QChar(0xD800)) + QLatin1Char('a')), 0);
     EXPECT_EQ(forbiddenCharacterAt(QString::fromUtf8("\xF0\x9F\x98\x80")), -1); // a pair is one character
 }
+
+TEST(Cf4Rules, ADrugCodeTypedByAClerkHasPhilHealthsShape)
+{
+    const std::array<QString, 6> parts = {"CEFTR", "00020", "00644", "SOL32", "00000", "VIALX"};
+    EXPECT_EQ(drugCodeShapeProblem("CEFTR0002000644SOL3200000VIALX", parts), "");
+    EXPECT_TRUE(drugCodeShapeProblem("CEFTR0002000644SOL3200000VIAL", parts).contains("has 29"));
+    EXPECT_TRUE(drugCodeShapeProblem("CEFTR0002000644SOL3200000VIAL ", parts).startsWith("The drug code must be"));
+    auto shortPart = parts;
+    shortPart[4] = "0000";
+    EXPECT_EQ(drugCodeShapeProblem("CEFTR0002000644SOL3200000VIALX", shortPart),
+              "The unit code must be 5 letters and digits; '0000' is not.");
+}

@@ -232,6 +232,11 @@ TEST(Ecf4Session, AFileThatCannotBeWrittenIsNamedAndLeavesNothing)
             << error.what();
     }
     EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+
+    // A folder export into a folder that is not there stops before any claim.
+    const auto connection = Connection::openEmbedded(sharedDemoDb());
+    const Ecf4Session session(*connection, kExportDate, dtd());
+    EXPECT_THROW(exportToFolder(session, {"26000742"}, {out.file("missing"), {}, {}}, {}), FileOutputError);
 }
 
 TEST(Ecf4Session, MissingTablesAreNamed)
