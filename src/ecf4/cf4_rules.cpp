@@ -20,7 +20,11 @@ QString quoted(const QString& value)
 {
     constexpr qsizetype kShown = 40;
     QString shown = value.size() > kShown ? value.left(kShown) + QStringLiteral("…") : value;
-    shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    // The message goes on one line of a log or a CSV cell.
+    for (QChar& c : shown) {
+        if (c.unicode() < 0x20)
+            c = QLatin1Char(' ');
+    }
     return QLatin1Char('\'') + shown + QLatin1Char('\'');
 }
 
