@@ -90,7 +90,8 @@ install(FILES ${VANTIK_PACKAGING_BINARY_DIR}/${VANTIK_APP_ID}.metainfo.xml DESTI
 # The documents keep the checkout's layout so that their links hold.
 set(_doc ${CMAKE_INSTALL_DATADIR}/doc/vantik)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${VANTIK_PACKAGING_DIR}/copyright DESTINATION ${_doc})
-install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md ${PROJECT_SOURCE_DIR}/docs/sql-server.md DESTINATION ${_doc}/docs)
+install(FILES ${PROJECT_SOURCE_DIR}/docs/user-guide.md ${PROJECT_SOURCE_DIR}/docs/sql-server.md
+    ${PROJECT_SOURCE_DIR}/docs/ecf4.md DESTINATION ${_doc}/docs)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/images DESTINATION ${_doc}/docs)
 configure_file(${VANTIK_PACKAGING_DIR}/changelog ${VANTIK_PACKAGING_BINARY_DIR}/changelog COPYONLY)
 _vantik_gzip(${VANTIK_PACKAGING_BINARY_DIR}/changelog ${VANTIK_PACKAGING_BINARY_DIR}/changelog.gz)

@@ -12,7 +12,7 @@ packages=(
   libgl-dev libxkbcommon-dev fonts-dejavu-core fonts-dejavu-extra
   xvfb xauth imagemagick poppler-utils
   at-spi2-core python3-pyatspi dbus-x11
-  libxlsxwriter-dev qt6-svg-dev unzip
+  libxlsxwriter-dev qt6-svg-dev unzip libxml2-dev
   dpkg-dev desktop-file-utils appstream
   g++-mingw-w64-x86-64-posix
 )

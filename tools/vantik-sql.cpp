@@ -3,9 +3,9 @@
 
 #include "host/data/connection.h"
 #include "host/data/database_error.h"
-#include "password_prompt.h"
-#include "vantik_version.h"
 #include "host/data/embedded_connection.h"
+#include "tools/odbc_password.h"
+#include "vantik_version.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -40,8 +40,6 @@ const char* const kUsage =
     "log included.\n"
     "Exit status: 0 done, 1 the database refused the statement or the connection, 2 bad usage.\n";
 
-const char* const kPasswordVariable = "VANTIK_ODBC_PWD";
-
 QString cellText(QStringView text)
 {
     QString out = text.toString();
@@ -50,10 +48,6 @@ QString cellText(QStringView text)
     out.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return out;
 }
-
-struct UsageError {
-    QString message;
-};
 
 struct StatementError {
     QString message;
@@ -73,74 +67,6 @@ QString statementFromStandardInput()
         throw StatementError{QStringLiteral("The statement read from standard input contains a NUL character "
                                             "(code 0); remove it and try again.")};
     return QString::fromUtf8(bytes);
-}
-
-// The keys of a connection string's attributes, upper case; values in braces may hold ';'.
-QStringList attributeKeys(const QString& connectionString)
-{
-    QStringList keys;
-    qsizetype pos = 0;
-    const qsizetype n = connectionString.size();
-    while (pos < n) {
-        const qsizetype equals = connectionString.indexOf(QLatin1Char('='), pos);
-        const qsizetype semicolon = connectionString.indexOf(QLatin1Char(';'), pos);
-        if (equals < 0 || (semicolon >= 0 && semicolon < equals)) {
-            if (semicolon < 0)
-                break;
-            pos = semicolon + 1;
-            continue;
-        }
-        keys << connectionString.mid(pos, equals - pos).trimmed().toUpper();
-        pos = equals + 1;
-        if (pos < n && connectionString.at(pos) == QLatin1Char('{')) {
-            // "}}" stands for one brace inside a braced value.
-            ++pos;
-            while (pos < n) {
-                if (connectionString.at(pos) == QLatin1Char('}')) {
-                    if (pos + 1 < n && connectionString.at(pos + 1) == QLatin1Char('}')) {
-                        pos += 2;
-                        continue;
-                    }
-                    ++pos;
-                    break;
-                }
-                ++pos;
-            }
-        }
-        const qsizetype end = connectionString.indexOf(QLatin1Char(';'), pos);
-        if (end < 0)
-            break;
-        pos = end + 1;
-    }
-    return keys;
-}
-
-// The connection string with the password added, braced so that ';' or '}' in it are kept.
-QString withPassword(const QString& connectionString, bool statementOnStandardInput)
-{
-    const QStringList keys = attributeKeys(connectionString);
-    if (keys.contains(QLatin1String("PWD")) || keys.contains(QLatin1String("PASSWORD")))
-        throw UsageError{QStringLiteral("The connection string holds a password (PWD=). Leave it out: give the "
-                                        "password in the environment variable %1, or on standard input.")
-                             .arg(QLatin1String(kPasswordVariable))};
-    QString password;
-    if (qEnvironmentVariableIsSet(kPasswordVariable)) {
-        password = qEnvironmentVariable(kPasswordVariable);
-    } else if (statementOnStandardInput) {
-        throw UsageError{QStringLiteral("The statement is read from standard input, so the password cannot be: "
-                                        "give it in the environment variable %1.")
-                             .arg(QLatin1String(kPasswordVariable))};
-    } else {
-        password = QString::fromStdString(vantik::readHiddenLine("ODBC password: "));
-    }
-    if (password.isEmpty())
-        return connectionString;
-    QString text = connectionString.trimmed();
-    if (!text.isEmpty() && !text.endsWith(QLatin1Char(';')))
-        text += QLatin1Char(';');
-    QString braced = password;
-    braced.replace(QLatin1Char('}'), QLatin1String("}}"));
-    return text + QLatin1String("PWD={") + braced + QLatin1String("};");
 }
 
 void printResult(const vantik::ResultSet& result)
@@ -201,13 +127,14 @@ int main(int argc, char** argv)
     const bool statementOnStandardInput = args[2] == QLatin1String("-");
     try {
         // The password is read before the statement: both may not come from standard input.
-        const QString connectionString = embedded ? QString() : withPassword(args[1], statementOnStandardInput);
+        const QString connectionString =
+            embedded ? QString() : vantik::tools::withPassword(args[1], statementOnStandardInput);
         const QString statement = statementOnStandardInput ? statementFromStandardInput() : args[2];
         const auto connection = embedded ? vantik::Connection::openEmbedded(args[1])
                                          : vantik::Connection::openOdbc(connectionString);
         printResult(connection->execute(statement));
         return 0;
-    } catch (const UsageError& error) {
+    } catch (const vantik::tools::UsageError& error) {
         err << error.message << '\n';
         return 2;
     } catch (const StatementError& error) {

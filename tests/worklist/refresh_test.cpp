@@ -200,6 +200,10 @@ TEST_F(RefreshTest, VitalSignsAreListedOneLinePerRowFromTheRightTable)
     restartOnCopy();
     user->sqlconnection().executeNative("UPDATE Station.tbNurseVitalSigns SET BP = NULL WHERE IDNum = ?",
                                         {QStringLiteral("24000002")});
+    user->sqlconnection().executeNative("DELETE FROM Station.tbNurseVitalSigns WHERE IDNum = ?",
+                                        {QStringLiteral("25000004")});
+    user->sqlconnection().executeNative("UPDATE Patient_Data.tbOutPatientHistory SET PulseRate = NULL WHERE IDNum = ?",
+                                        {QStringLiteral("B24000003")});
     window->chkGETVitals->setChecked(true);
 
     window->txtIDNum->setText("24000002");

@@ -15,6 +15,7 @@
 #include "claimwork/gu_marking.h"
 #include "claimwork/install_claim_work.h"
 #include "claimwork/listed_checks.h"
+#include "ecf4/ecf4.h"
 #include "host/component_error.h"
 #include "host/data/embedded_connection.h"
 #include "host/data/settings_store.h"
@@ -117,6 +118,7 @@ private:
     void yearPassCases();
     void translationCase();
     void loginCase();
+    void ecf4Cases();
     void listPatients(const QString& startDate, bool top500, bool vitals = false)
     {
         bench::listPatients(*m_window, startDate, top500, vitals);
@@ -310,6 +312,8 @@ void Bench::run()
         yearCases();
     if (wanted(3) || wanted(4) || wanted(5) || wanted(10))
         listedPassCases();
+    if (wanted(15) || wanted(16))
+        ecf4Cases();
     if (wanted(6) || wanted(7))
         writingCases();
     if (wanted(11) || wanted(12) || wanted(13))
@@ -407,6 +411,48 @@ void Bench::listedPassCases()
             validateAllListed(w);
         });
         print(QStringLiteral("10 validation loop, %1 rows").arg(listedRows()), s, QString(), std::nullopt);
+    }
+}
+
+// 15 and 16. The eCF4 of the month's Top 500 through the library: each claim
+// read, composed, checked, written and validated; the export also writes the
+// files and the summary. A pass makes its session (facility, code tables) once.
+void Bench::ecf4Cases()
+{
+    FrmClaimWorklist& w = *m_window;
+    listPatients(monthStart(), true);
+    w.RefreshWorklist(0);
+    QStringList claims;
+    for (int row = 1; row <= listedRows(); ++row)
+        claims << w.Grid1->text(row, worklist::IdNum);
+    const QDate today = kLastDay;
+    if (wanted(15)) {
+        int ready = 0;
+        const Sample s = measure({[&] {
+                                      const ecf4::Ecf4Session session(connection(), today);
+                                      ready = 0;
+                                      for (const QString& idNum : claims)
+                                          ready += session.check(idNum).ready() ? 1 : 0;
+                                  },
+                                  {}});
+        print(QStringLiteral("15 eCF4 check, %1 rows (%2 ready)").arg(claims.size()).arg(ready), s,
+              QStringLiteral("< 1 s / 500"), s.program * 500.0 / std::max<qsizetype>(claims.size(), 1) < 1000);
+    }
+    if (wanted(16)) {
+        QTemporaryDir folder;
+        int exported = 0;
+        const Sample s = measure({[&] {
+                                      const ecf4::Ecf4Session session(connection(), today);
+                                      exported = ecf4::exportToFolder(session, claims, {folder.path(), {}, {}},
+                                                                      QDateTime(today, QTime(2, 0)))
+                                                     .count(ecf4::ClaimOutcome::Exported);
+                                  },
+                                  [&] {
+                                      QDir(folder.path()).removeRecursively();
+                                      QDir().mkpath(folder.path());
+                                  }});
+        print(QStringLiteral("16 eCF4 export, %1 claims (%2 files)").arg(claims.size()).arg(exported), s,
+              QStringLiteral("< 2 s / 500"), s.program * 500.0 / std::max<qsizetype>(claims.size(), 1) < 2000);
     }
 }
 

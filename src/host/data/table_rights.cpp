@@ -30,6 +30,11 @@ const std::vector<TableRight>& requiredTableRights()
         {"Station", "tbCourseWard", "SELECT, INSERT", "Count course in the ward, claim form, orders import",
          "course notes, orders import"},
         {"MEDICARE", "tbMedElectronicClaimStatus", "SELECT", "claims chart", ""},
+        {"MEDICARE", "tbCF4Facility", "SELECT, INSERT, UPDATE", "eCF4 check and export",
+         "PhilHealth Codes (facility values)"},
+        {"MEDICARE", "tbCF4FindingCode", "SELECT, INSERT, UPDATE", "eCF4 check and export", "PhilHealth Codes"},
+        {"MEDICARE", "tbCF4DrugCode", "SELECT, INSERT, UPDATE", "eCF4 check and export", "PhilHealth Codes"},
+        {"MEDICARE", "tbCF4Entry", "SELECT, INSERT, UPDATE", "eCF4 check and export, claim form", "claim form"},
     };
     return rights;
 }

@@ -206,7 +206,8 @@ TEST_F(DemoData, VitalsHeightsAndWeightsHaveGaps)
 TEST_F(DemoData, CourseNotesOrdersAndGuEntries)
 {
     const auto inPatients = count("SELECT count(*) FROM Patient_Data.tbPatient");
-    const auto withCourse = count("SELECT count(DISTINCT IDNum) FROM Station.tbCourseWard");
+    const auto withCourse = count("SELECT count(DISTINCT C.IDNum) FROM Station.tbCourseWard C "
+                                  "JOIN Patient_Data.tbPatient P ON P.IDNum = C.IDNum");
     EXPECT_GT(withCourse * 10, inPatients * 7);
     EXPECT_LT(withCourse, inPatients);
     EXPECT_GT(count("SELECT count(DISTINCT IDNum) FROM Station.tbDoctorOrders"), inPatients / 2);
