@@ -8,6 +8,7 @@
 #include "host/user/user_log_file.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -23,6 +24,8 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vantik {
 
@@ -100,6 +103,15 @@ void LoginDialog::buildWidgets()
     serverRow->addWidget(m_port);
     m_dsn = named(new QLineEdit, "txtDsn");
     m_dsn->setPlaceholderText(QStringLiteral("instead of driver and server"));
+    m_encrypt = named(new QComboBox, "cboEncrypt");
+    m_encrypt->addItem(QStringLiteral("Driver's default"), static_cast<int>(OdbcEncrypt::DriverDefault));
+    for (const OdbcEncrypt e : {OdbcEncrypt::Yes, OdbcEncrypt::No, OdbcEncrypt::Strict})
+        m_encrypt->addItem(odbcEncryptText(e), static_cast<int>(e));
+    m_trustCertificate = named(new QCheckBox(QStringLiteral("&Trust server certificate")), "chkTrustServerCertificate");
+    auto* encryptRow = new QHBoxLayout;
+    encryptRow->addWidget(m_encrypt);
+    encryptRow->addWidget(m_trustCertificate, 1);
+    m_windowsAuthentication = named(new QCheckBox(QStringLiteral("W&indows authentication")), "chkWindowsAuthentication");
     m_sqlLogin = named(new QLineEdit, "txtSqlLogin");
     m_sqlPassword = named(new QLineEdit, "txtSqlPassword");
     m_sqlPassword->setEchoMode(QLineEdit::Password);
@@ -108,6 +120,8 @@ void LoginDialog::buildWidgets()
     odbcForm->addRow(buddyLabel(QStringLiteral("&Driver:"), m_driver, "lblDriver"), m_driver);
     odbcForm->addRow(buddyLabel(QStringLiteral("&Server:"), m_server, "lblServer"), serverRow);
     odbcForm->addRow(buddyLabel(QStringLiteral("DS&N:"), m_dsn, "lblDsn"), m_dsn);
+    odbcForm->addRow(buddyLabel(QStringLiteral("En&crypt:"), m_encrypt, "lblEncrypt"), encryptRow);
+    odbcForm->addRow(QString(), m_windowsAuthentication);
     odbcForm->addRow(buddyLabel(QStringLiteral("SQL &login:"), m_sqlLogin, "lblSqlLogin"), m_sqlLogin);
     odbcForm->addRow(buddyLabel(QStringLiteral("SQL pass&word:"), m_sqlPassword, "lblSqlPassword"), m_sqlPassword);
 
@@ -154,6 +168,9 @@ void LoginDialog::buildWidgets()
 
     connect(m_embedded, &QRadioButton::toggled, this, &LoginDialog::updateBackend);
     connect(m_dsn, &QLineEdit::textChanged, this, &LoginDialog::updateBackend);
+    connect(m_server, &QLineEdit::textChanged, this, &LoginDialog::updateBackend);
+    connect(m_driver, &QComboBox::currentTextChanged, this, &LoginDialog::updateBackend);
+    connect(m_windowsAuthentication, &QCheckBox::toggled, this, &LoginDialog::updateBackend);
     connect(m_browse, &QPushButton::clicked, this, &LoginDialog::browseFolder);
     connect(buttons, &QDialogButtonBox::accepted, this, &LoginDialog::attemptLogin);
     connect(buttons, &QDialogButtonBox::rejected, this, &LoginDialog::reject);
@@ -162,8 +179,9 @@ void LoginDialog::buildWidgets()
 void LoginDialog::setTabOrderChain()
 {
     // Top to bottom; the page of the backend not chosen is hidden and skipped.
-    QWidget* const chain[] = {m_embedded, m_odbc,     m_folder,      m_browse,   m_driver,   m_server, m_port,
-                              m_dsn,      m_sqlLogin, m_sqlPassword, m_userName, m_password, m_ok,     m_cancel};
+    QWidget* const chain[] = {m_embedded, m_odbc,     m_folder,      m_browse,   m_driver,           m_server,
+                              m_port,     m_dsn,      m_encrypt,     m_trustCertificate, m_windowsAuthentication,
+                              m_sqlLogin, m_sqlPassword, m_userName, m_password, m_ok,   m_cancel};
     for (std::size_t i = 1; i < std::size(chain); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -176,6 +194,9 @@ void LoginDialog::restore(const LoginChoices& choices)
     m_server->setText(choices.odbc.server);
     m_port->setValue(choices.odbc.port);
     m_dsn->setText(choices.odbc.dsn);
+    m_encrypt->setCurrentIndex(std::max(0, m_encrypt->findData(static_cast<int>(choices.odbc.encrypt))));
+    m_trustCertificate->setChecked(choices.odbc.trustServerCertificate);
+    m_windowsAuthentication->setChecked(choices.odbc.windowsAuthentication);
     m_sqlLogin->setText(choices.odbc.login);
     m_userName->setText(choices.userName);
     updateBackend();
@@ -191,6 +212,9 @@ LoginChoices LoginDialog::choices() const
     choices.odbc.server = m_server->text().trimmed();
     choices.odbc.port = m_port->value();
     choices.odbc.dsn = m_dsn->text().trimmed();
+    choices.odbc.encrypt = static_cast<OdbcEncrypt>(m_encrypt->currentData().toInt());
+    choices.odbc.trustServerCertificate = m_trustCertificate->isChecked();
+    choices.odbc.windowsAuthentication = m_windowsAuthentication->isChecked();
     choices.odbc.login = m_sqlLogin->text();
     choices.userName = m_userName->text().trimmed();
     return choices;
@@ -202,7 +226,12 @@ void LoginDialog::updateBackend()
     const bool byServer = m_dsn->text().trimmed().isEmpty();
     m_driver->setEnabled(byServer);
     m_server->setEnabled(byServer);
-    m_port->setEnabled(byServer);
+    m_port->setEnabled(byServer && !serverNamesInstanceOrPort(m_server->text()));
+    m_encrypt->setEnabled(byServer);
+    m_trustCertificate->setEnabled(byServer && !isFreeTdsDriver(m_driver->currentText()));
+    const bool sqlLogin = !m_windowsAuthentication->isChecked();
+    m_sqlLogin->setEnabled(sqlLogin);
+    m_sqlPassword->setEnabled(sqlLogin);
 }
 
 void LoginDialog::browseFolder()
@@ -247,8 +276,15 @@ bool LoginDialog::ensureConnection()
             m_server->setFocus();
             return false;
         }
+        const QString problem = odbcLoginProblem(wanted.odbc);
+        if (!problem.isEmpty()) {
+            showMessage(problem);
+            m_encrypt->setFocus();
+            return false;
+        }
         OdbcLogin odbc = wanted.odbc;
-        odbc.password = m_sqlPassword->text();
+        if (!odbc.windowsAuthentication)
+            odbc.password = m_sqlPassword->text();
         connectionString = odbcConnectionString(odbc);
         key = QStringLiteral("odbc:") + connectionString;
     }

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -82,6 +83,9 @@ private:
     QLineEdit* m_server = nullptr;
     QSpinBox* m_port = nullptr;
     QLineEdit* m_dsn = nullptr;
+    QComboBox* m_encrypt = nullptr;
+    QCheckBox* m_trustCertificate = nullptr;
+    QCheckBox* m_windowsAuthentication = nullptr;
     QLineEdit* m_sqlLogin = nullptr;
     QLineEdit* m_sqlPassword = nullptr;
     QLineEdit* m_userName = nullptr;

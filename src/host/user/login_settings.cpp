@@ -23,6 +23,11 @@ void writeValue(SettingsStore& settings, const char* key, const QString& value)
     settings.write(kApplication, kSection, QString::fromLatin1(key), value);
 }
 
+QString yesNo(bool value)
+{
+    return value ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
 } // namespace
 
 QString installedProgramFolder()
@@ -64,6 +69,9 @@ LoginChoices loadLoginChoices(const SettingsStore& settings, const QString& exeF
         choices.odbc.port = port;
     choices.odbc.login = readValue(settings, "SqlLogin");
     choices.odbc.dsn = readValue(settings, "Dsn");
+    choices.odbc.encrypt = odbcEncryptFromText(readValue(settings, "Encrypt"));
+    choices.odbc.trustServerCertificate = readValue(settings, "TrustServerCertificate") == QLatin1String("yes");
+    choices.odbc.windowsAuthentication = readValue(settings, "WindowsAuthentication") == QLatin1String("yes");
     choices.userName = readValue(settings, "UserName");
     return choices;
 }
@@ -78,6 +86,9 @@ void saveLoginChoices(SettingsStore& settings, const LoginChoices& choices)
     writeValue(settings, "Port", QString::number(choices.odbc.port));
     writeValue(settings, "SqlLogin", choices.odbc.login);
     writeValue(settings, "Dsn", choices.odbc.dsn);
+    writeValue(settings, "Encrypt", odbcEncryptText(choices.odbc.encrypt));
+    writeValue(settings, "TrustServerCertificate", yesNo(choices.odbc.trustServerCertificate));
+    writeValue(settings, "WindowsAuthentication", yesNo(choices.odbc.windowsAuthentication));
     writeValue(settings, "UserName", choices.userName);
 }
 

@@ -65,7 +65,8 @@ TEST_F(LoginDialogTest, ControlsAreNamedLabelledAndReachableByKeyboard)
     const std::pair<const char*, const char*> labelled[] = {
         {"lblFolder", "txtFolder"},     {"lblDriver", "cboDriver"},       {"lblServer", "txtServer"},
         {"lblPort", "spnPort"},         {"lblDsn", "txtDsn"},             {"lblSqlLogin", "txtSqlLogin"},
-        {"lblSqlPassword", "txtSqlPassword"}, {"lblUserName", "txtUserName"}, {"lblPassword", "txtPassword"}};
+        {"lblSqlPassword", "txtSqlPassword"}, {"lblUserName", "txtUserName"}, {"lblPassword", "txtPassword"},
+        {"lblEncrypt", "cboEncrypt"}};
     QSet<QChar> accessKeys;
     for (const auto& [label, buddy] : labelled) {
         auto* text = as<QLabel>(*dialog, label);
@@ -198,6 +199,37 @@ TEST_F(LoginDialogTest, ChoicesAreRememberedButNoPassword)
     typeInto(*dialog, "txtDsn", "HIS");
     EXPECT_FALSE(control(*dialog, "txtServer")->isEnabled());
     EXPECT_FALSE(control(*dialog, "cboDriver")->isEnabled());
+}
+
+TEST_F(LoginDialogTest, EncryptionAndWindowsAuthenticationFollowDriverAndServer)
+{
+    auto dialog = openDialog();
+    click(*dialog, "radOdbc");
+    typeInto(*dialog, "cboDriver", "ODBC Driver 18 for SQL Server");
+    typeInto(*dialog, "txtServer", "his-db\\HIS");
+    EXPECT_FALSE(control(*dialog, "spnPort")->isEnabled()); // a named instance finds its own port
+    EXPECT_TRUE(control(*dialog, "chkTrustServerCertificate")->isEnabled());
+    click(*dialog, "chkWindowsAuthentication");
+    EXPECT_FALSE(control(*dialog, "txtSqlLogin")->isEnabled());
+    EXPECT_FALSE(control(*dialog, "txtSqlPassword")->isEnabled());
+    auto* encrypt = as<QComboBox>(*dialog, "cboEncrypt");
+    EXPECT_EQ(encrypt->currentText(), "Driver's default");
+    encrypt->setCurrentIndex(encrypt->findText("strict"));
+    const LoginChoices choices = dialog->choices();
+    EXPECT_EQ(choices.odbc.encrypt, OdbcEncrypt::Strict);
+    EXPECT_TRUE(choices.odbc.windowsAuthentication);
+    EXPECT_EQ(choices.odbc.server, "his-db\\HIS");
+
+    typeInto(*dialog, "cboDriver", "FreeTDS");
+    EXPECT_FALSE(control(*dialog, "chkTrustServerCertificate")->isEnabled());
+    logIn(*dialog, "clerk", "clerk123");
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_TRUE(dialog->message().startsWith("FreeTDS cannot encrypt strictly")) << dialog->message().toStdString();
+    EXPECT_EQ(dialog->focusWidget(), encrypt);
+
+    typeInto(*dialog, "txtDsn", "HIS"); // the DSN holds the encryption
+    EXPECT_FALSE(encrypt->isEnabled());
+    EXPECT_TRUE(control(*dialog, "chkWindowsAuthentication")->isEnabled());
 }
 
 TEST_F(LoginDialogTest, TheEmbeddedFolderIsRemembered)

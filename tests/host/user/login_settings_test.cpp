@@ -71,11 +71,19 @@ TEST(LoginSettings, DefaultsAndDamagedValues)
     choices.odbc.port = 14330;
     choices.odbc.dsn = "HIS";
     choices.odbc.password = "never-stored";
+    choices.odbc.encrypt = OdbcEncrypt::Strict;
+    choices.odbc.trustServerCertificate = true;
+    choices.odbc.windowsAuthentication = true;
     saveLoginChoices(store, choices);
     const LoginChoices read = loadLoginChoices(store, dir.file("bin"));
     EXPECT_EQ(read.odbc.port, 14330);
     EXPECT_EQ(read.odbc.dsn, "HIS");
     EXPECT_TRUE(read.odbc.password.isEmpty());
+    EXPECT_EQ(read.odbc.encrypt, OdbcEncrypt::Strict);
+    EXPECT_TRUE(read.odbc.trustServerCertificate);
+    EXPECT_TRUE(read.odbc.windowsAuthentication);
+    EXPECT_EQ(fresh.odbc.encrypt, OdbcEncrypt::DriverDefault);
+    EXPECT_FALSE(fresh.odbc.windowsAuthentication);
 
     for (const char* port : {"99999", "0", "abc"}) {
         store.write("VANTIK", "CurrentUser", "Port", port);
