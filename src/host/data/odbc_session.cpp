@@ -1,5 +1,6 @@
 #include "host/data/odbc_session.h"
 
+#include "host/data/odbc_api.h"
 #include "host/data/value_text.h"
 
 #include <QAtomicInteger>
@@ -10,9 +11,6 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QSqlResult>
-
-#include <sql.h>
-#include <sqlext.h>
 
 #include <algorithm>
 
@@ -49,20 +47,8 @@ SQLHANDLE handleOf(const QVariant& handle)
 
 void readDiagnostics(SQLSMALLINT handleType, SQLHANDLE handle, std::vector<OdbcDiagnostic>& out)
 {
-    if (!handle)
-        return;
-    for (SQLSMALLINT record = 1; record < 32; ++record) {
-        SQLCHAR state[SQL_SQLSTATE_SIZE + 1] = {};
-        SQLINTEGER native = 0;
-        SQLCHAR message[SQL_MAX_MESSAGE_LENGTH] = {};
-        SQLSMALLINT length = 0;
-        const SQLRETURN r =
-            SQLGetDiagRec(handleType, handle, record, state, &native, message, sizeof message, &length);
-        if (!SQL_SUCCEEDED(r))
-            break;
-        out.push_back({QString::fromLatin1(reinterpret_cast<const char*>(state)), static_cast<int>(native),
-                       QString::fromUtf8(reinterpret_cast<const char*>(message))});
-    }
+    for (const odbc::Diagnostic& d : odbc::diagnostics(handleType, handle))
+        out.push_back({QString::fromStdU16String(d.state), d.native, QString::fromStdU16String(d.message)});
 }
 
 class QodbcSession final : public OdbcSession {
@@ -278,14 +264,7 @@ private:
 
     static QString readDbmsName(const QSqlDatabase& db)
     {
-        const SQLHANDLE connection = handleOf(db.driver()->handle());
-        if (!connection)
-            return QString();
-        SQLCHAR name[128] = {};
-        SQLSMALLINT length = 0;
-        if (!SQL_SUCCEEDED(SQLGetInfo(connection, SQL_DBMS_NAME, name, sizeof name, &length)))
-            return QString();
-        return QString::fromUtf8(reinterpret_cast<const char*>(name));
+        return QString::fromStdU16String(odbc::infoText(handleOf(db.driver()->handle()), SQL_DBMS_NAME));
     }
 
     QString m_connectionString;

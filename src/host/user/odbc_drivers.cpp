@@ -1,20 +1,14 @@
 #include "host/user/odbc_drivers.h"
 
-#include <QFileInfo>
-#include <QSettings>
+#include "host/data/odbc_api.h"
 
 namespace vantik {
 
-QStringList odbcDriverNames(const QString& odbcInstIni)
+QStringList odbcDriverNames()
 {
-    if (!QFileInfo(odbcInstIni).isReadable())
-        return {};
-    const QSettings ini(odbcInstIni, QSettings::IniFormat);
     QStringList names;
-    for (const QString& group : ini.childGroups()) {
-        if (group.compare(QLatin1String("ODBC"), Qt::CaseInsensitive) != 0)
-            names << group;
-    }
+    for (const std::u16string& name : odbc::installedDrivers())
+        names << QString::fromStdU16String(name);
     return names;
 }
 

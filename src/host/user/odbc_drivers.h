@@ -1,14 +1,11 @@
 #pragma once
 
-#include <QString>
 #include <QStringList>
 
 namespace vantik {
 
-inline constexpr const char* kOdbcInstIni = "/etc/odbcinst.ini";
-
-/// The ODBC drivers installed on this machine: the section names of unixODBC's
-/// driver list, without its [ODBC] options section. Empty when the file is missing.
-QStringList odbcDriverNames(const QString& odbcInstIni = QString::fromLatin1(kOdbcInstIni));
+/// The ODBC drivers installed on this machine, as the driver manager lists them
+/// (unixODBC's driver list, Windows' registry). Empty when it cannot be asked.
+QStringList odbcDriverNames();
 
 } // namespace vantik

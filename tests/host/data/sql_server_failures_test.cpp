@@ -1,11 +1,9 @@
 // What the ODBC backend does when SQL Server fails a statement: a wait that runs
 // out, a deadlock, a connection that breaks before or after a save committed.
 
+#include "host/data/odbc_api.h"
 #include "host/data/odbc_session.h"
 #include "recorded_sql_server.h"
-
-#include <sql.h>
-#include <sqlext.h>
 
 #include <gtest/gtest.h>
 
