@@ -9,12 +9,9 @@
 #include "host/sqlcompat/datetime.h"
 #include "host/sqlcompat/translator.h"
 
-#include <QAtomicInteger>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QSqlDriver>
-#include <QSqlError>
 
 #include <sqlite3.h>
 
@@ -42,12 +39,6 @@ QString canonicalDatabase(const QString& name)
             return known;
     }
     return QString();
-}
-
-QString nextConnectionName()
-{
-    static QAtomicInteger<int> counter;
-    return QStringLiteral("vantik-embedded-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
 // Appends the text form of column i of the current row; the kinds decide how
@@ -185,7 +176,6 @@ QStringList EmbeddedConnection::databaseNames()
 
 EmbeddedConnection::EmbeddedConnection(const QString& folder)
     : m_folder(QDir(folder).absolutePath())
-    , m_connectionName(nextConnectionName())
     , m_cache(std::make_unique<StatementCache>())
     , m_writer(makeSqliteRowWriter([this] { return m_handle && sqlite3_get_autocommit(m_handle) == 0; }))
 {
@@ -199,25 +189,26 @@ EmbeddedConnection::EmbeddedConnection(const QString& folder)
                                     .arg(QDir::toNativeSeparators(m_folder), file.fileName()));
     }
 
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
-        db.setDatabaseName(QStringLiteral(":memory:"));
-        // A folder the program may only read is attached by a file: URI (mode=ro,
-        // immutable=1); plain paths, which start with '/', are read as before.
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
-        if (!db.open()) {
-            const QString message = db.lastError().text();
-            db = QSqlDatabase();
-            QSqlDatabase::removeDatabase(m_connectionName);
-            throw DatabaseError(QStringLiteral("The embedded database cannot be opened: %1").arg(message));
-        }
-        const QVariant handle = db.driver()->handle();
-        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-            m_handle = *static_cast<sqlite3* const*>(handle.constData());
+    // Opened with the SQLite the program links, never through Qt's SQLite plugin: on
+    // Windows the plugin carries a copy of its own, and the functions, collation and
+    // backups below must work on a handle of the library that made it. The flags are
+    // those the plugin used: a private cache, one thread at a time, file: URIs (a
+    // folder the program may only read is attached as mode=ro&immutable=1; plain
+    // paths, which never start with "file:", are read as before).
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_PRIVATECACHE | SQLITE_OPEN_URI
+        | SQLITE_OPEN_NOMUTEX;
+    const int opened = sqlite3_open_v2(":memory:", &m_handle, flags, nullptr);
+    if (opened != SQLITE_OK) {
+        const QString message = m_handle ? QString::fromUtf8(sqlite3_errmsg(m_handle))
+                                         : QString::fromUtf8(sqlite3_errstr(opened));
+        sqlite3_close(m_handle);
+        m_handle = nullptr;
+        throw DatabaseError(QStringLiteral("The embedded database cannot be opened: %1").arg(message));
     }
     try {
-        if (!m_handle)
-            throw DatabaseError(QStringLiteral("The embedded database driver gives no SQLite handle."));
+        // The failures below are told by their extended codes (a full disk, a file
+        // another program locks, a folder that went read-only).
+        sqlite3_extended_result_codes(m_handle, 1);
         if (!sqlcompat::registerSqlServerCompat(m_handle))
             fail(QStringLiteral("Registering the SQL Server functions"));
         sqlite3_busy_timeout(m_handle, kBusyTimeoutMs);
@@ -226,8 +217,8 @@ EmbeddedConnection::EmbeddedConnection(const QString& folder)
         loadCatalog();
     } catch (...) {
         m_cache.reset();
-        QSqlDatabase::database(m_connectionName, false).close();
-        QSqlDatabase::removeDatabase(m_connectionName);
+        sqlite3_close(m_handle);
+        m_handle = nullptr;
         throw;
     }
 }
@@ -238,11 +229,7 @@ EmbeddedConnection::~EmbeddedConnection()
     // Closing cleanly leaves every save in the database files, even while other
     // programs keep the write-ahead log open.
     checkpoint();
-    {
-        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(m_connectionName);
+    sqlite3_close(m_handle);
 }
 
 void EmbeddedConnection::fail(const QString& context) const

@@ -4,8 +4,6 @@
 #include "host/data/row_writer.h"
 #include "host/sqlcompat/catalog.h"
 
-#include <QSqlDatabase>
-
 #include <memory>
 
 struct sqlite3;
@@ -13,9 +11,9 @@ struct sqlite3_stmt;
 
 namespace vantik {
 
-/// The embedded engine: SQLite through QSQLITE, with the four database files
-/// attached under their SQL Server names. Statements are translated from T-SQL and
-/// run on the driver's sqlite3 handle, where the SQL Server functions and the
+/// The embedded engine: SQLite, the library the program links, with the four
+/// database files attached under their SQL Server names. Statements are translated
+/// from T-SQL and run on its handle, where the SQL Server functions and the
 /// collation are registered.
 class EmbeddedConnection final : public Connection {
 public:
@@ -66,7 +64,6 @@ private:
     [[noreturn]] void fail(const QString& context = QString()) const;
 
     QString m_folder;
-    QString m_connectionName;
     sqlite3* m_handle = nullptr;
     sqlcompat::Catalog m_catalog;
     std::unique_ptr<StatementCache> m_cache;

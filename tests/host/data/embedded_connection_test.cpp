@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QScopeGuard>
+#include <QSqlDatabase>
 
 #include <sqlite3.h>
 
@@ -60,6 +61,14 @@ TEST(EmbeddedConnectionOpen, NamesWhatIsMissing)
     }
     // Nothing was created behind the clerk's back.
     EXPECT_FALSE(QFile::exists(dir.file("Station.sqlite")));
+}
+
+TEST_F(EmbeddedConnectionTest, OpensWithTheLinkedSqliteNotQtsPlugin)
+{
+    // Qt's SQLite plugin carries its own SQLite on Windows: a handle it made must
+    // never meet the functions and collation our SQLite registers.
+    EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty()) << QSqlDatabase::connectionNames().join(", ").toStdString();
+    EXPECT_EQ(m_connection->execute("SELECT DATEDIFF(day, '20240101', '20240301')").text(0, 0), "60");
 }
 
 // One clerk's listing, still reading, does not hold off another clerk's save;
