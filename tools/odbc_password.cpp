@@ -2,17 +2,24 @@
 
 #include "tools/password_prompt.h"
 
-#include <QStringList>
+#include <QList>
+
+#include <algorithm>
 
 
 namespace vantik::tools {
 
 namespace {
 
-// The keys of a connection string's attributes, upper case; values in braces may hold ';'.
-QStringList attributeKeys(const QString& connectionString)
+struct Attribute {
+    QString key; // upper case
+    QString value; // as written, braces included
+};
+
+// The attributes of a connection string; values in braces may hold ';'.
+QList<Attribute> attributes(const QString& connectionString)
 {
-    QStringList keys;
+    QList<Attribute> found;
     qsizetype pos = 0;
     const qsizetype n = connectionString.size();
     while (pos < n) {
@@ -24,8 +31,9 @@ QStringList attributeKeys(const QString& connectionString)
             pos = semicolon + 1;
             continue;
         }
-        keys << connectionString.mid(pos, equals - pos).trimmed().toUpper();
+        Attribute attribute{connectionString.mid(pos, equals - pos).trimmed().toUpper(), QString()};
         pos = equals + 1;
+        const qsizetype valueStart = pos;
         if (pos < n && connectionString.at(pos) == QLatin1Char('{')) {
             // "}}" stands for one brace inside a braced value.
             ++pos;
@@ -42,22 +50,39 @@ QStringList attributeKeys(const QString& connectionString)
             }
         }
         const qsizetype end = connectionString.indexOf(QLatin1Char(';'), pos);
+        attribute.value = connectionString.mid(valueStart, (end < 0 ? n : end) - valueStart).trimmed();
+        found << attribute;
         if (end < 0)
             break;
         pos = end + 1;
     }
-    return keys;
+    return found;
+}
+
+bool hasKey(const QList<Attribute>& found, const char* key)
+{
+    return std::any_of(found.begin(), found.end(), [key](const Attribute& a) { return a.key == QLatin1String(key); });
+}
+
+// Trusted_Connection=yes: the Windows log-in reaches the server and no password is sent.
+bool windowsLogIn(const QList<Attribute>& found)
+{
+    return std::any_of(found.begin(), found.end(), [](const Attribute& a) {
+        return a.key == QLatin1String("TRUSTED_CONNECTION") && a.value.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0;
+    });
 }
 
 } // namespace
 
 QString withPassword(const QString& connectionString, bool standardInputTaken)
 {
-    const QStringList keys = attributeKeys(connectionString);
-    if (keys.contains(QLatin1String("PWD")) || keys.contains(QLatin1String("PASSWORD")))
+    const QList<Attribute> found = attributes(connectionString);
+    if (hasKey(found, "PWD") || hasKey(found, "PASSWORD"))
         throw UsageError{QStringLiteral("The connection string holds a password (PWD=). Leave it out: give the "
                                         "password in the environment variable %1, or on standard input.")
                              .arg(QLatin1String(kPasswordVariable))};
+    if (windowsLogIn(found))
+        return connectionString;
     QString password;
     if (qEnvironmentVariableIsSet(kPasswordVariable)) {
         password = qEnvironmentVariable(kPasswordVariable);

@@ -17,7 +17,8 @@ inline constexpr const char* kPasswordVariable = "VANTIK_ODBC_PWD";
 /// users of the machine can read it: a PWD= in the connection string is a
 /// UsageError. It is taken from VANTIK_ODBC_PWD or, when that is not set, from the
 /// first line of standard input (without echo at a terminal), unless standard
-/// input is taken by something else.
+/// input is taken by something else. With Trusted_Connection=yes (the Windows
+/// log-in) none is asked for and the string is returned as it is.
 QString withPassword(const QString& connectionString, bool standardInputTaken);
 
 } // namespace vantik::tools

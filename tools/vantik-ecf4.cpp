@@ -33,7 +33,8 @@ const char* const kUsage =
     "\n"
     "The ODBC password is never given on the command line: a PWD= in the connection\n"
     "string is refused. It is taken from the environment variable VANTIK_ODBC_PWD or,\n"
-    "when that is not set, from the first line of standard input.\n"
+    "when that is not set, from the first line of standard input. With\n"
+    "Trusted_Connection=yes (the Windows log-in) no password is asked for.\n"
     "Exit status: 0 every claim exported, 1 some were not, 2 bad usage or a database error.\n";
 
 using vantik::tools::UsageError;

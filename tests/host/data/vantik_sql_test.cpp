@@ -87,6 +87,13 @@ TEST(VantikSql, TakesTheOdbcPasswordFromTheEnvironmentOrStandardInput)
     environment.remove(QStringLiteral("VANTIK_ODBC_PWD"));
     const QString server = QStringLiteral("DRIVER={No Such Driver};SERVER=127.0.0.1;UID=clerk;");
 
+    // A Windows log-in sends no password, so none is asked for: the statement may
+    // come from standard input and reaches the driver (which is missing here).
+    const ConsoleRun windowsLogIn = runConsole(
+        {"--odbc", "DRIVER={No Such Driver};SERVER=his-db\\HIS;Trusted_Connection=Yes;", "-"}, "SELECT 1", environment);
+    EXPECT_EQ(windowsLogIn.exitCode, 1) << windowsLogIn.err.toStdString();
+    EXPECT_FALSE(windowsLogIn.err.contains("VANTIK_ODBC_PWD")) << windowsLogIn.err.toStdString();
+
     const ConsoleRun inline_ = runConsole({"--odbc", server + "PWD=secret;", "SELECT 1"}, {}, environment);
     EXPECT_EQ(inline_.exitCode, 2);
     EXPECT_TRUE(inline_.err.contains("VANTIK_ODBC_PWD")) << inline_.err.toStdString();
