@@ -68,7 +68,11 @@ bool hasKey(const QList<Attribute>& found, const char* key)
 bool windowsLogIn(const QList<Attribute>& found)
 {
     return std::any_of(found.begin(), found.end(), [](const Attribute& a) {
-        return a.key == QLatin1String("TRUSTED_CONNECTION") && a.value.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0;
+        const bool braced =
+            a.value.size() >= 2 && a.value.startsWith(QLatin1Char('{')) && a.value.endsWith(QLatin1Char('}'));
+        const QString value = braced ? a.value.mid(1, a.value.size() - 2) : a.value;
+        return a.key == QLatin1String("TRUSTED_CONNECTION")
+            && value.compare(QLatin1String("yes"), Qt::CaseInsensitive) == 0;
     });
 }
 

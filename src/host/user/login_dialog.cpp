@@ -111,7 +111,8 @@ void LoginDialog::buildWidgets()
     auto* encryptRow = new QHBoxLayout;
     encryptRow->addWidget(m_encrypt);
     encryptRow->addWidget(m_trustCertificate, 1);
-    m_windowsAuthentication = named(new QCheckBox(QStringLiteral("W&indows authentication")), "chkWindowsAuthentication");
+    m_windowsAuthentication =
+        named(new QCheckBox(QStringLiteral("W&indows authentication")), "chkWindowsAuthentication");
     m_sqlLogin = named(new QLineEdit, "txtSqlLogin");
     m_sqlPassword = named(new QLineEdit, "txtSqlPassword");
     m_sqlPassword->setEchoMode(QLineEdit::Password);

@@ -90,7 +90,7 @@ TEST(VantikSql, TakesTheOdbcPasswordFromTheEnvironmentOrStandardInput)
     // A Windows log-in sends no password, so none is asked for: the statement may
     // come from standard input and reaches the driver (which is missing here).
     const ConsoleRun windowsLogIn = runConsole(
-        {"--odbc", "DRIVER={No Such Driver};SERVER=his-db\\HIS;Trusted_Connection=Yes;", "-"}, "SELECT 1", environment);
+        {"--odbc", "DRIVER={No Such Driver};SERVER=his-db\\HIS;Trusted_Connection={Yes};", "-"}, "SELECT 1", environment);
     EXPECT_EQ(windowsLogIn.exitCode, 1) << windowsLogIn.err.toStdString();
     EXPECT_FALSE(windowsLogIn.err.contains("VANTIK_ODBC_PWD")) << windowsLogIn.err.toStdString();
 

@@ -30,7 +30,8 @@ TEST(OdbcConnectionString, EachChoiceOfDriverServerLogInAndEncryption)
         const char* expected;
     } cases[] = {
         {"FreeTDS", [](OdbcLogin&) {},
-         "DRIVER={FreeTDS};SERVER=host;PORT=1433;DATABASE=Patient_Data;UID=u;PWD=p;TDS_Version=7.4;ClientCharset=UTF-8;"},
+         "DRIVER={FreeTDS};SERVER=host;PORT=1433;DATABASE=Patient_Data;UID=u;PWD=p;"
+         "TDS_Version=7.4;ClientCharset=UTF-8;"},
         {"FreeTDS to a named instance",
          [](OdbcLogin& l) {
              l.server = "host\\HIS";
