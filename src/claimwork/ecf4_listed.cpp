@@ -122,7 +122,9 @@ void exportListedCf4(FrmClaimWorklist& window)
             };
             result = ecf4::exportToFolder(session, idNums, options, QDateTime(today, QTime::currentTime()));
         }
-        messages.information(&window, ecf4::folderExportReport(result, folder));
+        // A window closing meanwhile stopped the export; the summary in the folder says what was done.
+        if (!window.closeRequested())
+            messages.information(&window, ecf4::folderExportReport(result, folder));
     } catch (const std::exception& error) {
         showOperationError(window, error);
     }
