@@ -19,6 +19,8 @@
 #include <QFileDialog>
 #include <QPlainTextEdit>
 
+#include <optional>
+
 namespace vantik {
 
 namespace {
@@ -109,11 +111,19 @@ void exportListedCf4(FrmClaimWorklist& window)
             const ecf4::Ecf4Session session(window.pclsUser->sqlconnection(), today);
             ecf4::FolderExportOptions options;
             options.folder = folder;
+            // Asked once per export: a clerk exporting the same list into the same folder again
+            // would otherwise answer the same question for every file.
+            std::optional<bool> replace;
             options.replaceExisting = [&](const QString& path) {
-                // The question is the clerk's to answer: the ordinary pointer while it shows.
-                BusyPointer arrow(Qt::ArrowCursor);
-                return messages.question(&window, QStringLiteral("The file %1 exists already.\n\nReplace it?")
-                                                      .arg(QDir::toNativeSeparators(path)));
+                if (!replace) {
+                    // The question is the clerk's to answer: the ordinary pointer while it shows.
+                    BusyPointer arrow(Qt::ArrowCursor);
+                    replace = messages.question(
+                        &window, QStringLiteral("The file %1 exists already.\n\nReplace it, and every other file of "
+                                                "this export that exists already?")
+                                     .arg(QDir::toNativeSeparators(path)));
+                }
+                return *replace;
             };
             options.afterClaim = [&](int index, int count, const ecf4::ExportedClaim&) {
                 progress.show(index + 1, count);
