@@ -20,6 +20,6 @@ QT_QPA_PLATFORM=offscreen "$bench" --db "$folder/db" --repeat 1 --window >"$fold
 cat "$folder/window"
 for case in 'on the "offscreen" display' '^1 refresh' '^3 refresh with vitals' '^4 height' '^5 course' \
     '^10 validation' '^6 GU' '^7 drug run.*Simulate' '^7 drug run.*saving' '^11 refresh with vitals' '^2 refresh' \
-    '^12 drug listing' '^13 drug run'; do
+    '^12 drug listing' '^13 drug run' '^17 eCF4 pass' '^18 eCF4 export'; do
     grep -q "$case" "$folder/window" || { echo "missing in --window: $case" >&2; exit 1; }
 done
