@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 
 namespace vantik {
@@ -100,6 +101,7 @@ FrmPhilHealthCodes::FrmPhilHealthCodes(FrmClaimWorklist& main)
     connect(cmdSaveFinding, &QPushButton::clicked, this, &FrmPhilHealthCodes::saveFinding);
     connect(cmdSaveDrug, &QPushButton::clicked, this, &FrmPhilHealthCodes::saveDrug);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence::Cancel, this), &QShortcut::activated, this, &QWidget::close);
     connect(grdFindings, &QTableWidget::currentCellChanged, this, [this](int row) { offerEntries(row); });
     connect(txtDrugCode, &QLineEdit::returnPressed, this, &FrmPhilHealthCodes::saveDrug);
 }
@@ -298,16 +300,8 @@ void FrmPhilHealthCodes::tell(const std::exception& error)
 
 void openPhilHealthCodes(FrmClaimWorklist& main)
 {
-    QPointer<FrmPhilHealthCodes>& window = SecondaryWindow<FrmPhilHealthCodes>::of(main);
-    if (!window)
-        window = new FrmPhilHealthCodes(main);
-    window->reload();
-    if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
-    window->raise();
-    window->activateWindow();
+    // Read afresh at every opening: the list and other clerks' codes may have changed.
+    SecondaryWindow<FrmPhilHealthCodes>::show(main, [&main] { return new FrmPhilHealthCodes(main); }).reload();
 }
 
 FrmPhilHealthCodes* philHealthCodesWindow(FrmClaimWorklist& main)
