@@ -1,11 +1,13 @@
 #include "cf4codes/frm_philhealth_codes.h"
 
+#include "claimwork/row_progress.h"
 #include "ecf4/cf4_libraries.h"
 #include "ecf4/cf4_source.h"
 #include "host/component_error.h"
 #include "host/ui/busy_guards.h"
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/message_box.h"
+#include "host/ui/message_loop.h"
 #include "host/ui/twips.h"
 #include "host/user/current_user.h"
 #include "worklist/frm_claim_worklist.h"
@@ -159,14 +161,23 @@ void FrmPhilHealthCodes::createControls()
 
 void FrmPhilHealthCodes::reload()
 {
+    // A year's list takes a while: progress and Stop as in the main window's passes, and
+    // nothing to save here meanwhile.
+    m_main.stopFlag = false;
+    setEnabled(false);
     try {
-        BusyPointer busy;
+        BusyPointer busy(Qt::BusyCursor);
+        RowProgress progress(m_main, QStringLiteral("Reading the listed claims' codes"));
         Connection& connection = m_main.pclsUser->sqlconnection();
         QStringList idNums;
         const FlexGrid& grid = *m_main.Grid1;
         for (int row = 1; row < grid.rowCount(); ++row)
             idNums << grid.text(row, worklist::IdNum);
-        m_items = ecf4::uncodedInClaims(connection, idNums);
+        m_items = ecf4::uncodedInClaims(connection, idNums, [this, &progress](int index, int count) {
+            progress.show(index + 1, count);
+            m_main.services().messageLoop.yieldOnce();
+            return !m_main.stopFlag && !m_main.closeRequested();
+        });
         const ecf4::Facility facility = ecf4::readFacility(connection);
         txtAccreNo->setText(facility.accreditationNo);
         txtCertificationID->setText(facility.certificationId);
@@ -175,6 +186,7 @@ void FrmPhilHealthCodes::reload()
         m_items = {};
         tell(error);
     }
+    setEnabled(true);
     showItems();
 }
 

@@ -57,6 +57,9 @@ TEST_F(PhilHealthCodesTest, ListsTheUncodedItemsMostFrequentFirst)
 {
     ASSERT_GT(codes->grdFindings->rowCount(), 0);
     ASSERT_GT(codes->grdDrugs->rowCount(), 1);
+    // Read with a yield per claim, so that Stop and the progress are seen on a long list.
+    EXPECT_EQ(messageLoop.yields, claims.size());
+    EXPECT_TRUE(codes->isEnabled());
     for (QTableWidget* grid : {codes->grdFindings, codes->grdDrugs}) {
         for (int r = 1; r < grid->rowCount(); ++r)
             EXPECT_GE(cell(grid, r - 1, 3).toInt(), cell(grid, r, 3).toInt()) << r;
