@@ -378,8 +378,20 @@ def ecf4_check(clerk):
     page(clerk.main, "Filter")
 
 
+def philhealth_codes(clerk):
+    # Over the month listed by the eCF4 check before.
+    clerk.program.press_later("menu item", "PhilHealth Codes\u2026")
+    window = clerk.window("PhilHealth Codes")
+    drugs = must_find(window, "table", "Drugs without a code (most frequent first)")
+    wait_for(lambda: drugs.queryTable().nRows > 0, 120, "the uncoded drugs to be listed")
+    raise_window("PhilHealth Codes")
+    time.sleep(SETTLE)
+    clerk.camera.shoot(window, "philhealth-codes.png")
+    clerk.close(window)
+
+
 STEPS = [log_in, worklist, claim_form, days_used, height_weight_colours, gu_marking, drug_update, print_preview,
-         report, chart, validation, ecf4_check]
+         report, chart, validation, ecf4_check, philhealth_codes]
 
 
 def main():

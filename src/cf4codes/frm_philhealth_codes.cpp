@@ -43,12 +43,12 @@ constexpr int kClientHeight = 8295;
 
 constexpr Place kPlaces[] = {
     {"fraFacility", "Facility", false, {120, 120, 9360, 1095}},
-    {"lblAccreNo", "&Accreditation No.", true, {120, 300, 1455, 255}},
-    {"txtAccreNo", "", true, {1620, 270, 1455, 315}},
-    {"lblCertificationID", "Certification &ID", true, {3240, 300, 1335, 255}},
-    {"txtCertificationID", "", true, {4620, 270, 2055, 315}},
-    {"lblUserName", "eClaims &User", true, {120, 690, 1455, 255}},
-    {"txtUserName", "", true, {1620, 660, 2055, 315}},
+    {"lblAccreNo", "&Accreditation No.", true, {120, 300, 1575, 255}},
+    {"txtAccreNo", "", true, {1740, 270, 1335, 315}},
+    {"lblCertificationID", "Certification &ID", true, {3240, 300, 1455, 255}},
+    {"txtCertificationID", "", true, {4740, 270, 2775, 315}},
+    {"lblUserName", "eClaims &User", true, {120, 690, 1575, 255}},
+    {"txtUserName", "", true, {1740, 660, 2775, 315}},
     {"cmdSaveFacility", "Save &Facility", true, {7680, 600, 1560, 375}},
     {"lblFindings", "Findings and s&ymptoms without a code (most frequent first)", false, {120, 1320, 7000, 255}},
     {"grdFindings", "", false, {120, 1590, 9360, 2535}},
