@@ -366,8 +366,32 @@ def validation(clerk):
     clerk.camera.shoot(log, "user-log.png")
 
 
+def ecf4_check(clerk):
+    clerk.list_patients(MONTH)
+    activity = must_find(clerk.main, "text", "Activity log")
+    page(clerk.main, "Other")
+    clerk.program.press_later("push button", "All Listed: Check eCF4")
+    wait_for(lambda: activity.queryText().getText(0, -1).startswith("eCF4 checked: "), 300, "the eCF4 check to end",
+             interval=0.2)
+    clerk.wait_until_idle()
+    clerk.camera.shoot(clerk.main, "ecf4-check.png")
+    page(clerk.main, "Filter")
+
+
+def philhealth_codes(clerk):
+    # Over the month listed by the eCF4 check before.
+    clerk.program.press_later("menu item", "PhilHealth Codes\u2026")
+    window = clerk.window("PhilHealth Codes")
+    drugs = must_find(window, "table", "Drugs without a code (most frequent first)")
+    wait_for(lambda: drugs.queryTable().nRows > 0, 120, "the uncoded drugs to be listed")
+    raise_window("PhilHealth Codes")
+    time.sleep(SETTLE)
+    clerk.camera.shoot(window, "philhealth-codes.png")
+    clerk.close(window)
+
+
 STEPS = [log_in, worklist, claim_form, days_used, height_weight_colours, gu_marking, drug_update, print_preview,
-         report, chart, validation]
+         report, chart, validation, ecf4_check, philhealth_codes]
 
 
 def main():

@@ -3,6 +3,7 @@
 // takes no arguments; everything is chosen at log-in.
 
 #include "batchupdate/install_batch_update.h"
+#include "cf4codes/frm_philhealth_codes.h"
 #include "claimwork/install_claim_work.h"
 #include "host/component_error.h"
 #include "host/data/settings_store.h"
@@ -109,6 +110,7 @@ int main(int argc, char** argv)
         vantik::FrmClaimWorklist window(
             {registry, settings, messages, messageLoop, clock, QCoreApplication::applicationDirPath()});
         vantik::installClaimWork(window);
+        vantik::installPhilHealthCodes(window);
         vantik::installBatchUpdate(window);
         vantik::installReports(window);
         if (!window.load())

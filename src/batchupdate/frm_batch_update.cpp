@@ -320,15 +320,7 @@ void FrmBatchUpdate::closeEvent(QCloseEvent* event)
 
 void openBatchUpdate(FrmClaimWorklist& main)
 {
-    QPointer<FrmBatchUpdate>& window = SecondaryWindow<FrmBatchUpdate>::of(main);
-    if (!window)
-        window = new FrmBatchUpdate(main);
-    if (window->isMinimized())
-        window->showNormal();
-    else
-        window->show();
-    window->raise();
-    window->activateWindow();
+    SecondaryWindow<FrmBatchUpdate>::show(main, [&main] { return new FrmBatchUpdate(main); });
 }
 
 FrmBatchUpdate* batchUpdateWindow(FrmClaimWorklist& main)

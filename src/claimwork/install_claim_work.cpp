@@ -1,6 +1,7 @@
 #include "claimwork/install_claim_work.h"
 
 #include "claimwork/batch_validation.h"
+#include "claimwork/ecf4_listed.h"
 #include "claimwork/gu_marking.h"
 #include "claimwork/listed_checks.h"
 #include "claimwork/open_claim_form.h"
@@ -66,6 +67,10 @@ void installClaimWork(FrmClaimWorklist& window)
                      [w] { MarkGUEntries(*w, claimwork::GuMarking::NotApplicable); });
     QObject::connect(window.mGUFNotAssessed, &QAction::triggered, w,
                      [w] { MarkGUEntries(*w, claimwork::GuMarking::NotAssessed); });
+    QObject::connect(window.cmdCheckECF4, &QPushButton::clicked, w, [w] { checkListedCf4(*w); });
+    QObject::connect(window.mCheckECF4, &QAction::triggered, w, [w] { checkListedCf4(*w); });
+    QObject::connect(window.cmdExportECF4, &QPushButton::clicked, w, [w] { exportListedCf4(*w); });
+    QObject::connect(window.mExportECF4, &QAction::triggered, w, [w] { exportListedCf4(*w); });
     QObject::connect(window.cmdGenerateScript, &QPushButton::clicked, w, [w] { generateUpdateScript(*w); });
 
     QObject::connect(window.cmdImportAllOrdres, &QPushButton::clicked, w, [w] { importAllOrders(*w); });

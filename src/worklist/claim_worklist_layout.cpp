@@ -68,6 +68,9 @@ constexpr ControlDesign kDesign[] = {
     {"chkGETVitals", -1, "List Vital Signs", C::TabOther, {1080, 720, 1935, kCheckHeight}},
     {"cmdGenerateScript", -1, "Generate Update script for N/A", C::TabOther, {1080, 1080, 1935, 735}},
     {"cmdBatchUpdate", -1, "Drug Batch Update", C::TabOther, {1080, 1920, 1935, 375}},
+    // The eCF4 passes over the list, under the other walks of this tab.
+    {"cmdCheckECF4", -1, "All Listed: Check &eCF4", C::TabOther, {120, 2400, 2295, 375}},
+    {"cmdExportECF4", -1, "E&xport eCF4\u2026", C::TabOther, {2520, 2400, 1575, 375}},
 
     // Tab "Options".
     {"fraSearchBy", -1, "Search By Date", C::TabOptions, {120, 360, 1575, 855}},

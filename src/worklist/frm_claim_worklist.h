@@ -142,6 +142,8 @@ public:
     QCheckBox* chkGETVitals = nullptr;
     QPushButton* cmdGenerateScript = nullptr;
     QPushButton* cmdBatchUpdate = nullptr;
+    QPushButton* cmdCheckECF4 = nullptr;
+    QPushButton* cmdExportECF4 = nullptr;
 
     // Tab "Options".
     QGroupBox* fraSearchBy = nullptr;
@@ -157,12 +159,15 @@ public:
     QAction* mAccomplismentReport = nullptr;
     QAction* mAccomplismentReport2 = nullptr;
     QAction* mChart = nullptr;
+    QAction* mPhilHealthCodes = nullptr;
     QMenu* mBatchTools = nullptr;
     QAction* mCountCourse = nullptr;
     QAction* mMarkGU = nullptr;
     QAction* mGUFNotAssessed = nullptr;
     QAction* mSaveAll = nullptr;
     QAction* mBatchUpdate = nullptr;
+    QAction* mCheckECF4 = nullptr;
+    QAction* mExportECF4 = nullptr;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -198,6 +198,8 @@ void FrmClaimWorklist::createControls()
     chkGETVitals = check("chkGETVitals");
     cmdGenerateScript = button("cmdGenerateScript");
     cmdBatchUpdate = button("cmdBatchUpdate");
+    cmdCheckECF4 = button("cmdCheckECF4");
+    cmdExportECF4 = button("cmdExportECF4");
     fraSearchBy = group("fraSearchBy");
     optDateType = {option("optDateType", 0), option("optDateType", 1)};
     cmdCheckHTWT = button("cmdCheckHTWT");
@@ -255,6 +257,7 @@ void FrmClaimWorklist::createMenu()
     mAccomplismentReport = item(mMenu, "mAccomplismentReport", "Accomplisment Report (by Attending Dr)");
     mAccomplismentReport2 = item(mMenu, "mAccomplismentReport2", "Accomplisment Report (by Admitting Dr)");
     mChart = item(mMenu, "mChart", "Chart");
+    mPhilHealthCodes = item(mMenu, "mPhilHealthCodes", "PhilHealth Codes\u2026");
     mBatchTools = mMenu->addMenu(QStringLiteral("Batch Tools"));
     mBatchTools->setObjectName(QStringLiteral("mBatchTools"));
     mCountCourse = item(mBatchTools, "mCountCourse", "Count Course in the ward");
@@ -263,6 +266,10 @@ void FrmClaimWorklist::createMenu()
         item(mBatchTools, "mGUFNotAssessed", "Chemo/Hemo Patient - Mark listed female patient GU to 'Not Assessed'");
     mSaveAll = item(mBatchTools, "mSaveAll", "Save ALL Listed Patients Orders to Course in the Ward");
     mBatchUpdate = item(mBatchTools, "mBatchUpdate", "Batch Update Drugs");
+    mBatchTools->addSeparator();
+    // The eCF4 items repeat the buttons of the "Other" tab.
+    mCheckECF4 = item(mBatchTools, "mCheckECF4", "All Listed: Check &eCF4");
+    mExportECF4 = item(mBatchTools, "mExportECF4", "E&xport eCF4\u2026");
 }
 
 void FrmClaimWorklist::applyWindowFont()

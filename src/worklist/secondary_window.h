@@ -26,6 +26,23 @@ public:
         return (new SecondaryWindow(main, name))->window;
     }
 
+    /// The window of this kind on main, made by make() when there is none, shown
+    /// (restored when minimized) and brought to the front.
+    template <typename Make>
+    static Window& show(QObject& main, Make make)
+    {
+        QPointer<Window>& window = of(main);
+        if (!window)
+            window = make();
+        if (window->isMinimized())
+            window->showNormal();
+        else
+            window->show();
+        window->raise();
+        window->activateWindow();
+        return *window;
+    }
+
     ~SecondaryWindow() override { delete window.data(); }
 
 private:

@@ -68,7 +68,10 @@ public:
     Connection& sqlconnection() override;
     void addlog(const QString& text, bool show = false) override;
     ClaimFormClasses& VODURIZevevar() override;
+    QString userName() const override { return clerk; }
 
+    /// The clerk logged in.
+    QString clerk = QStringLiteral("clerk");
     /// The log-in opens this embedded folder; empty: the log-in fails.
     QString databaseFolder;
     std::unique_ptr<Connection> connection;

@@ -3,6 +3,7 @@
 
 #include "batchupdate/frm_batch_update.h"
 #include "batchupdate/install_batch_update.h"
+#include "cf4codes/frm_philhealth_codes.h"
 #include "host/claimforms/builtin_claim_form.h"
 #include "host/claimforms/builtin_claim_form_classes.h"
 #include "host/claimforms/days_used_window.h"
@@ -36,6 +37,7 @@ TEST_F(AccessibleNamesTest, EveryWindowNamesEveryControl)
     installClaimWork(*window);
     installBatchUpdate(*window);
     installReports(*window);
+    installPhilHealthCodes(*window);
     window->txtStartDate->setText("11/01/2026");
     window->txtEndDate->setText("11/30/2026");
     EXPECT_THAT(unnamedControls(*window), IsEmpty());
@@ -46,6 +48,8 @@ TEST_F(AccessibleNamesTest, EveryWindowNamesEveryControl)
     EXPECT_THAT(unnamedControls(*reportWindow(*window)), IsEmpty());
     window->mChart->trigger();
     EXPECT_THAT(unnamedControls(*chartWindow(*window)), IsEmpty());
+    window->mPhilHealthCodes->trigger();
+    EXPECT_THAT(unnamedControls(*philHealthCodesWindow(*window)), IsEmpty());
 
     TempDir logins;
     SettingsStore store{logins.path()};

@@ -88,7 +88,7 @@ TEST_F(LayoutTest, TheMenuHoldsItsItemsInOrder)
     for (QAction* action : window->mMenu->actions())
         items.append(action->menu() ? action->menu()->objectName() : action->objectName());
     EXPECT_THAT(items, ::testing::ElementsAre("mPrintList", "mExportList", "mAccomplismentReport", "mAccomplismentReport2", "mChart",
-                                              "mBatchTools"));
+                                              "mPhilHealthCodes", "mBatchTools"));
     QStringList tools;
     for (QAction* action : window->mBatchTools->actions())
         tools.append(action->text());
@@ -96,7 +96,8 @@ TEST_F(LayoutTest, TheMenuHoldsItsItemsInOrder)
                                               "Mark listed male patient GU to 'not applicable'",
                                               "Chemo/Hemo Patient - Mark listed female patient GU to 'Not Assessed'",
                                               "Save ALL Listed Patients Orders to Course in the Ward",
-                                              "Batch Update Drugs"));
+                                              "Batch Update Drugs", "", "All Listed: Check &eCF4",
+                                              "E&xport eCF4\u2026"));
     EXPECT_EQ(window->mAccomplismentReport->text(), "Accomplisment Report (by Attending Dr)");
 }
 

@@ -12,6 +12,7 @@
 #include "batchupdate/install_batch_update.h"
 #include "claimwork/batch_validation.h"
 #include "claimwork/claim_work_statements.h"
+#include "claimwork/ecf4_listed.h"
 #include "claimwork/gu_marking.h"
 #include "claimwork/install_claim_work.h"
 #include "claimwork/listed_checks.h"
@@ -312,7 +313,7 @@ void Bench::run()
         yearCases();
     if (wanted(3) || wanted(4) || wanted(5) || wanted(10))
         listedPassCases();
-    if (wanted(15) || wanted(16))
+    if (wanted(15) || wanted(16) || wanted(17) || wanted(18))
         ecf4Cases();
     if (wanted(6) || wanted(7))
         writingCases();
@@ -452,6 +453,38 @@ void Bench::ecf4Cases()
                                       QDir().mkpath(folder.path());
                                   }});
         print(QStringLiteral("16 eCF4 export, %1 claims (%2 files)").arg(claims.size()).arg(exported), s,
+              QStringLiteral("< 2 s / 500"), s.program * 500.0 / std::max<qsizetype>(claims.size(), 1) < 2000);
+    }
+    // 17 and 18. The same through the main window's pass and export: the rows'
+    // colours, the log lines, the progress, one yield per row, the final message.
+    if (wanted(17)) {
+        const Sample s = measure({[&] { checkListedCf4(w); }, [&] { m_user->journal.clear(); }});
+        checkQuiet("the window's eCF4 pass");
+        print(QStringLiteral("17 eCF4 pass in the window, %1 rows").arg(claims.size()), s,
+              QStringLiteral("< 1 s / 500"), s.program * 500.0 / std::max<qsizetype>(claims.size(), 1) < 1000);
+    }
+    if (wanted(18)) {
+        QTemporaryDir folder;
+        const FolderChooser kept = cf4FolderChooser();
+        cf4FolderChooser() = [&](QWidget*, const QString&) { return folder.path(); };
+        // The export ends with its report, its one message; anything else is a failure.
+        const auto takeReport = [&] {
+            if (m_messages.shown.size() != 1 || !m_messages.warned.isEmpty())
+                throw std::runtime_error("the window's eCF4 export said: "
+                                         + m_messages.shown.join(u'\n').toStdString());
+            m_messages.shown.clear();
+        };
+        const Sample s = measure({[&] {
+                                      exportListedCf4(w);
+                                      takeReport();
+                                  },
+                                  [&] {
+                                      QDir(folder.path()).removeRecursively();
+                                      QDir().mkpath(folder.path());
+                                  }});
+        cf4FolderChooser() = kept;
+        const int files = int(QDir(folder.path()).entryList({QStringLiteral("*.xml")}, QDir::Files).size());
+        print(QStringLiteral("18 eCF4 export in the window, %1 claims (%2 files)").arg(claims.size()).arg(files), s,
               QStringLiteral("< 2 s / 500"), s.program * 500.0 / std::max<qsizetype>(claims.size(), 1) < 2000);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "batchupdate/frm_batch_update.h"
 #include "batchupdate/install_batch_update.h"
+#include "claimwork/ecf4_listed.h"
 #include "claimwork/install_claim_work.h"
 #include "host/data/connection.h"
 #include "host/data/embedded_connection.h"
@@ -335,6 +336,29 @@ void WindowBench::monthCases()
     if (wanted(10)) {
         const Pair p = measure({[&] { w.cmdValidate[1]->click(); }, {}});
         print(QStringLiteral("10 validation loop, %1 rows").arg(listedRows()), p, 2000.0);
+    }
+    if (wanted(17)) {
+        const Pair p = measure({[&] { w.cmdCheckECF4->click(); }, {}});
+        print(QStringLiteral("17 eCF4 pass, %1 rows").arg(listedRows()), p, 1000.0);
+    }
+    if (wanted(18)) {
+        QTemporaryDir folder;
+        const FolderChooser kept = cf4FolderChooser();
+        cf4FolderChooser() = [&](QWidget*, const QString&) { return folder.path(); };
+        // The export's report is its one message; anything else is a failure.
+        const auto exportOnce = [&] {
+            w.cmdExportECF4->click();
+            if (m_messages.shown.size() != 1 || !m_messages.warned.isEmpty())
+                return;
+            m_messages.shown.clear();
+        };
+        const auto emptyFolder = [&] {
+            QDir(folder.path()).removeRecursively();
+            QDir().mkpath(folder.path());
+        };
+        const Pair p = measure({exportOnce, emptyFolder});
+        cf4FolderChooser() = kept;
+        print(QStringLiteral("18 eCF4 export, %1 claims").arg(listedRows()), p, 2000.0);
     }
     if (wanted(6)) {
         // Every run is a first marking: the entries the last one made go again and

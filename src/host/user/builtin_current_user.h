@@ -32,7 +32,7 @@ public:
     ClaimFormClasses& VODURIZevevar() override;
 
     /// The logged-in user as the users table spells the name; empty before log-in.
-    QString userName() const { return m_userName; }
+    QString userName() const override { return m_userName; }
     QString displayName() const { return m_displayName; }
     /// The log file addlog writes to now.
     QString logFilePath() const;

@@ -28,6 +28,10 @@ public:
     virtual void addlog(const QString& text, bool show = false) = 0;
     /// The claim-form library.
     virtual ClaimFormClasses& VODURIZevevar() = 0;
+    /// The logged-in user as the users table spells the name: what the program's own
+    /// tables record as who changed a row. Empty before the log-in, and from a
+    /// component that does not say.
+    virtual QString userName() const { return QString(); }
 };
 
 } // namespace vantik
