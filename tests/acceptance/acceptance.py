@@ -328,7 +328,7 @@ def fill(window, field, text):
 def complete_section(window, section):
     """Types a valid value into each field of the section's page and saves it."""
     pages = {"brief history": "Brief history", "vital signs": "Vital signs", "height/weight": "Height/weight",
-             "GU(IE)": "GU(IE)", "course in the ward": "Course in the ward"}
+             "GU(IE)": "Physical exam", "course in the ward": "Course in the ward"}
     press(must_find(window, "page tab", pages[section]))
     if section == "brief history":
         fill(window, "Brief history (what the patient came with):", "Fever for three days")
