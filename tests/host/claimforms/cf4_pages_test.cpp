@@ -18,6 +18,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
 
 #include <gmock/gmock.h>
 
@@ -297,6 +299,29 @@ TEST_F(Cf4PagesTest, AnotherClerksChangeToTheSameExamEntryIsNeverOverwritten)
     EXPECT_FALSE(heent(window).box("15")->isChecked());
     EXPECT_TRUE(window.fraExamConflict->isHidden());
     EXPECT_TRUE(window.unsavedSections().isEmpty());
+}
+
+TEST_F(Cf4PagesTest, EnterSavesTheFindingsAndEscAsksBeforeDroppingThem)
+{
+    admitBare("T1");
+    ClaimFormWindow& window = open("T1");
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    window.tabSections->setCurrentWidget(window.cmdSaveExam->parentWidget());
+    QCheckBox* normal = window.fraExam[std::size_t(ecf4::Library::Heart)]->box("5");
+    normal->setFocus();
+    QTest::keyClick(normal, Qt::Key_Space);
+    QTest::keyClick(normal, Qt::Key_Return);
+    EXPECT_EQ(window.lblMessage->text(), "Saved the physical exam.");
+    EXPECT_EQ(one("SELECT Description FROM Patient_Data..tbPatientConditions WHERE IDNum = 'T1' AND AreaSubCat = 'CVS'"),
+              "Essentially normal");
+
+    heent(window).box("16")->setChecked(true);
+    messages.setNextAnswer(false);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    ASSERT_EQ(messages.asked.size(), 1);
+    EXPECT_THAT(messages.asked[0].toStdString(), HasSubstr("changes that are not saved (physical exam)"));
+    EXPECT_TRUE(window.isVisible());
 }
 
 } // namespace
