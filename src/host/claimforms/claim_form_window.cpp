@@ -200,7 +200,7 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, const QString
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
-    resize(860, 760);
+    resize(990, 780);
     showAdmission(idNum, title);
 }
 
