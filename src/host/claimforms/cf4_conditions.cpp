@@ -278,7 +278,16 @@ QString saveConditions(Connection& connection, const QString& idNum, Library lib
         QStringList where;
         QVariantList values;
         for (const char* column : {"IDNum", "AreaCat", "AreaSubCat", "Description", "Remarks"}) {
-            where << connection.nativeColumnName(QLatin1String(column)) + QStringLiteral(" = ?");
+            const QString native = connection.nativeColumnName(QLatin1String(column));
+            qsizetype at = row.columns.size() - 1;
+            while (at >= 0 && row.columns.at(at).compare(QLatin1String(column), Qt::CaseInsensitive) != 0)
+                --at;
+            // A HIS that leaves a remark NULL: "= ''" would never find the record.
+            if (at >= 0 && row.nulls[std::size_t(at)]) {
+                where << native + QStringLiteral(" IS NULL");
+                continue;
+            }
+            where << native + QStringLiteral(" = ?");
             values << row.text(QLatin1String(column));
         }
         const int gone = connection.executeNative(
