@@ -5,6 +5,8 @@
 #include "host/data/recordset.h"
 #include "host/data/sql_quote.h"
 
+#include <QSet>
+
 #include <algorithm>
 
 namespace vantik {
@@ -79,6 +81,9 @@ int placeInLibrary(Library library, const QString& id)
     }
     return int(entries.size());
 }
+
+// What finds a record to delete: every text the window showed of it.
+const char* const kDeleteKey[] = {"IDNum", "AreaCat", "AreaSubCat", "Description", "Remarks"};
 
 const char* kUsualSubAreas[] = {"SKIN/EXTREMITIES", "HEENT", "CHEST/LUNGS", "CVS", "ABDOMEN", "NEURO-EXAM", "GU(IE)",
                                 "SIGNS"};
@@ -199,33 +204,41 @@ QString saveConditions(Connection& connection, const QString& idNum, Library lib
     if (readConditionRows(connection, idNum, library, wording) != expected)
         throw DatabaseError(QString::fromUtf8(kRecordChangedMessage));
 
+    const auto idOfRow = [&](const SeenRow& row) { return wording.idOf(library, row.text(QStringLiteral("Description"))); };
+    const QString othersId = QLatin1String(ecf4::kOthersId);
     QStringList logged;
     QList<ChosenFinding> toAdd;
+    QList<SeenRow> toDelete;
     for (const ChosenFinding& finding : chosen) {
         const ecf4::LibraryEntry* entry = ecf4::libraryEntry(library, finding.id);
         const QString shown = entry ? QString::fromUtf8(entry->description) : finding.id;
-        logged << (finding.id == QLatin1String(ecf4::kOthersId) ? shown + QStringLiteral(" (") + finding.remark
-                                                                       + QLatin1Char(')')
-                                                                 : shown);
-        bool recorded = false;
+        logged << (finding.id == othersId ? shown + QStringLiteral(" (") + finding.remark + QLatin1Char(')') : shown);
+        QList<SeenRow> records;
         for (const SeenRow& row : seen) {
-            if (wording.idOf(library, row.text(QStringLiteral("Description"))) != finding.id)
-                continue;
-            recorded = true;
-            // "Others" says what was found in the remark of its record.
-            if (finding.id != QLatin1String(ecf4::kOthersId)
-                || row.text(QStringLiteral("Remarks")).trimmed() == finding.remark)
-                continue;
-            saveAsSeen(connection, oneRowStatement(idNum, library, wording, row.text(QStringLiteral("Description"))),
-                       row, [&](Recordset& record, bool) {
-                           record.setField(QStringLiteral("Code"), QStringLiteral("X"));
-                           record.setField(QStringLiteral("Result"), QStringLiteral("1"));
-                           record.setField(QStringLiteral("Remarks"), finding.remark);
-                       });
-            break;
+            if (idOfRow(row) == finding.id)
+                records << row;
         }
-        if (!recorded)
+        if (records.isEmpty()) {
             toAdd.push_back(finding);
+            continue;
+        }
+        // "Others" says what was found in the remark of its record; the page shows
+        // the remarks of several such records as one, and saves it as one.
+        if (finding.id != othersId
+            || recordedFindings(records, library, wording).chosen.value(0).remark == finding.remark)
+            continue;
+        const QString statement =
+            oneRowStatement(idNum, library, wording, records.first().text(QStringLiteral("Description")));
+        const std::optional<SeenRow> first = readSeenRow(connection, statement);
+        if (!first || !records.contains(*first))
+            throw DatabaseError(QString::fromUtf8(kRecordChangedMessage));
+        saveAsSeen(connection, statement, first, [&](Recordset& record, bool) {
+            record.setField(QStringLiteral("Code"), QStringLiteral("X"));
+            record.setField(QStringLiteral("Result"), QStringLiteral("1"));
+            record.setField(QStringLiteral("Remarks"), finding.remark);
+        });
+        records.removeOne(*first);
+        toDelete += records;
     }
 
     for (const ChosenFinding& finding : toAdd) {
@@ -270,14 +283,23 @@ QString saveConditions(Connection& connection, const QString& idNum, Library lib
     const QString table = connection.nativeTableName(TableRef{QStringLiteral("Patient_Data"),
                                                               QStringLiteral("tbPatientConditions")});
     for (const SeenRow& row : seen) {
-        const QString id = wording.idOf(library, row.text(QStringLiteral("Description")));
-        if (id.isEmpty() || !ecf4::libraryEntry(library, id))
+        const QString id = idOfRow(row);
+        if (!id.isEmpty() && ecf4::libraryEntry(library, id)
+            && std::none_of(chosen.begin(), chosen.end(), [&](const ChosenFinding& c) { return c.id == id; }))
+            toDelete << row;
+    }
+    // Records alike in every text the statement compares go with one statement.
+    QSet<QStringList> deleted;
+    for (const SeenRow& row : toDelete) {
+        QStringList key;
+        for (const char* column : kDeleteKey)
+            key << row.text(QLatin1String(column));
+        if (deleted.contains(key))
             continue;
-        if (std::any_of(chosen.begin(), chosen.end(), [&](const ChosenFinding& c) { return c.id == id; }))
-            continue;
+        deleted.insert(key);
         QStringList where;
         QVariantList values;
-        for (const char* column : {"IDNum", "AreaCat", "AreaSubCat", "Description", "Remarks"}) {
+        for (const char* column : kDeleteKey) {
             const QString native = connection.nativeColumnName(QLatin1String(column));
             qsizetype at = row.columns.size() - 1;
             while (at >= 0 && row.columns.at(at).compare(QLatin1String(column), Qt::CaseInsensitive) != 0)

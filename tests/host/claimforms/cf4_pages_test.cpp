@@ -178,6 +178,24 @@ TEST_F(Cf4PagesTest, EssentiallyNormalStandsAloneAndOthersNeedsWhatWasFound)
     EXPECT_EQ(user.log.size(), 2);
 }
 
+TEST_F(Cf4PagesTest, SeveralRecordsOfOneFindingAreSavedAsTheOneThePageShows)
+{
+    admitBare("T1");
+    for (const char* words : {"OTHERS', 'Mole", "OTHERS', 'Scar", "Pale conjunctivae', '", "Pale conjunctivae', '"})
+        exec(QString("INSERT INTO Patient_Data.tbPatientConditions (IDNum, AreaCat, AreaSubCat, Description, Remarks) "
+                     "VALUES ('T1', 'PhysicalExam', 'HEENT', '%1')")
+                 .arg(words));
+    ClaimFormWindow& window = open("T1");
+    EXPECT_EQ(heent(window).txtRemark->text(), "Mole; Scar");
+    heent(window).txtRemark->setText("Healed scar");
+    heent(window).box("16")->setChecked(false);
+    window.cmdSaveExam->click();
+    EXPECT_EQ(window.lblMessage->text(), "Saved the physical exam.");
+    EXPECT_EQ(one("SELECT convert(varchar, count(1)) + '|' + max(Description) + '|' + max(Remarks) FROM "
+                  "Patient_Data..tbPatientConditions WHERE IDNum = 'T1'"),
+              "1|OTHERS|Healed scar");
+}
+
 TEST_F(Cf4PagesTest, ASymptomWithoutHisWordsIsWrittenInPhilHealthsAndCodedAtOnce)
 {
     admitBare("T1");
