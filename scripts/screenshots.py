@@ -255,8 +255,9 @@ def claim_form(clerk):
     label_starting(window, "Saved the height/weight.")
     camera.shoot(window, "cf4-saved.png")
 
+    page(window, "Physical exam")
+    camera.shoot(window, "cf4-exam.png")
     if "GU(IE)" in missing:
-        page(window, "GU(IE)")
         set_text(box_in(window, "Finding:"), "Not Assessed")
         press(must_find(window, "push button", "Save the GU(IE) finding"))
         label_starting(window, "Saved the GU(IE)")

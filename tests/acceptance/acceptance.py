@@ -11,10 +11,12 @@ import argparse
 import glob
 import os
 import shutil
+import sqlite3
 import subprocess
 import sys
 import time
 import traceback
+import xml.etree.ElementTree as ElementTree
 
 from clerk import (KEY_ESCAPE, Failure, Program, find, find_all, must_find, name, press, press_key, role, set_text,
                    sql, table_rows, text_of, wait_for)
@@ -328,7 +330,7 @@ def fill(window, field, text):
 def complete_section(window, section):
     """Types a valid value into each field of the section's page and saves it."""
     pages = {"brief history": "Brief history", "vital signs": "Vital signs", "height/weight": "Height/weight",
-             "GU(IE)": "GU(IE)", "course in the ward": "Course in the ward"}
+             "GU(IE)": "Physical exam", "course in the ward": "Course in the ward"}
     press(must_find(window, "page tab", pages[section]))
     if section == "brief history":
         fill(window, "Brief history (what the patient came with):", "Fever for three days")
@@ -441,6 +443,93 @@ def check_typed_history_survives_another_clerks_save():
         second.stop()
 
 
+def ecf4_tool(*arguments):
+    """vantik-ecf4, built beside vantik-sql: its exit status and its lines."""
+    tool = os.path.join(os.path.dirname(ARGS.sql), "vantik-ecf4")
+    done = subprocess.run([tool, *arguments], capture_output=True, text=True)
+    return done.returncode, done.stdout.splitlines()
+
+
+def change_demo(database, file_name, statement, parameters):
+    """Another connection's change, made on the database file directly."""
+    connection = sqlite3.connect(os.path.join(database, file_name + ".sqlite"), timeout=30)
+    connection.create_collation("TSQL", lambda a, b: (a.rstrip().lower() > b.rstrip().lower())
+                                - (a.rstrip().lower() < b.rstrip().lower()))
+    with connection:
+        connection.execute(statement, parameters)
+    connection.close()
+
+
+def ecf4_line(window):
+    label = find(window, "label", name_starts="eCF4: ")
+    return name(label) if label else ""
+
+
+def check_a_claim_is_made_ready_for_the_ecf4_in_its_window():
+    """A claim refused for its signs and symptoms, a physical-exam system and the
+    general survey is completed through the entry window; its eCF4 line turns
+    ready and vantik-ecf4 exports it. Then another connection changes the exam
+    entry the window read: the save says so and writes nothing."""
+    database = fresh_database("ecf4")
+    out = os.path.join(ARGS.work, "ecf4", "out")
+    os.makedirs(out, exist_ok=True)
+    _, lines = ecf4_tool("--db", database, "--from", IN_PATIENT_MONTH[0], "--to", IN_PATIENT_MONTH[1], "--out", out)
+    ready = [line.split(" ")[0] for line in lines if " exported " in line and "B" not in line.split(" ")[0]]
+    if not ready:
+        raise Failure("no in-patient claim of %s to %s is ready: %r" % (IN_PATIENT_MONTH + (lines[-3:],)))
+    idnum = ready[0]
+    change_demo(database, "Patient_Data", "DELETE FROM tbPatientConditions WHERE IDNum = ? AND "
+                                          "(AreaCat = 'SignsSymptoms' OR AreaSubCat = 'HEENT')", (idnum,))
+    change_demo(database, "MEDICARE", "UPDATE tbCF4Entry SET GenSurveyID = NULL WHERE IDNum = ?", (idnum,))
+    program = start("ecf4", database)
+    try:
+        list_patients(program, "", "", idnum)
+        program.click("Claim Form")
+        window = program.window("CF4 Entries - " + idnum)
+        for problem in ("Signs and symptoms: none recorded", "Physical exam, HEENT: no finding recorded",
+                        "General survey: missing"):
+            wait_for(lambda: problem in ecf4_line(window), what="%r in the eCF4 line" % problem)
+
+        press(must_find(window, "page tab", "Signs and symptoms"))
+        press(must_find(window, "check box", "Signs and symptoms: Fever"))
+        press(must_find(window, "push button", "Save the signs and symptoms"))
+        wait_for(lambda: find(window, "label", "Saved the signs and symptoms."), what="the symptoms' save")
+        press(must_find(window, "page tab", "Physical exam"))
+        press(must_find(window, "check box", "HEENT: Pale conjunctivae"))
+        press(must_find(window, "push button", "Save the physical examination"))
+        wait_for(lambda: find(window, "label", "Saved the physical exam."), what="the examination's save")
+        press(must_find(window, "page tab", "General survey"))
+        press(must_find(window, "radio button", "Awake and alert"))
+        press(must_find(window, "push button", "Save the general survey and history"))
+        wait_for(lambda: find(window, "label", "Saved the general survey and history."), what="the survey's save")
+        wait_for(lambda: ecf4_line(window) == "eCF4: ready", what="the eCF4 line to turn ready")
+
+        shutil.rmtree(out)
+        os.makedirs(out)
+        status, lines = ecf4_tool("--db", database, "--idnum", idnum, "--out", out)
+        if status != 0 or not any(line.startswith(idnum + " exported ") for line in lines):
+            raise Failure("vantik-ecf4 said %r (status %d)" % (lines, status))
+        document = ElementTree.parse(os.path.join(out, idnum + ".xml"))
+        signs = [e.get("pSignsSymptoms") for e in document.iter("SUBJECTIVE")]
+        if "37" not in ";".join(s or "" for s in signs).split(";"):
+            raise Failure("the document's signs and symptoms are %r" % signs)
+
+        # The window has read the HEENT entry; another connection changes it.
+        press(must_find(window, "page tab", "Physical exam"))
+        press(must_find(window, "check box", "HEENT: Icteric sclerae"))
+        change_demo(database, "Patient_Data", "UPDATE tbPatientConditions SET Description = 'Cervical "
+                                              "lymphadenopathy' WHERE IDNum = ? AND AreaSubCat = 'HEENT'", (idnum,))
+        press(must_find(window, "push button", "Save the physical examination"))
+        wait_for(lambda: find(window, "label", name_starts="This claim form was changed by another user"),
+                 what="the refusal")
+        stored = sql(ARGS.sql, database, "SELECT Description FROM Patient_Data..tbPatientConditions WHERE IDNum = "
+                                         "'%s' AND AreaSubCat = 'HEENT'" % idnum)
+        if stored != [["Cervical lymphadenopathy"]]:
+            raise Failure("the HEENT records are %r" % stored)
+    finally:
+        program.stop()
+
+
 CHECKS = [
     check_two_clerks_verify_one_form,
     check_typed_history_survives_another_clerks_save,
@@ -450,6 +539,7 @@ CHECKS = [
     check_other_windows_close_with_the_main_window,
     check_validating_the_list_leaves_one_window_and_little_memory,
     check_completing_a_claim_form_in_its_window,
+    check_a_claim_is_made_ready_for_the_ecf4_in_its_window,
 ]
 
 

@@ -36,6 +36,12 @@ QString firstHistoryStatement(const QString& idNum, bool outPatient)
         .arg(outPatient ? QStringLiteral("tbOutPatientHistory") : QStringLiteral("tbPatientHistory"), quoted(idNum));
 }
 
+QString complaintStatement(const QString& idNum, bool outPatient)
+{
+    return QStringLiteral("SELECT IDNum, HistoryDate, ChiefComplaint FROM Patient_Data..%1 WHERE IDNum = %2")
+        .arg(outPatient ? QStringLiteral("tbOutPatientHistory") : QStringLiteral("tbPatientHistory"), quoted(idNum));
+}
+
 // A recordset that reads no row, only to add one to the table.
 QString noRowOf(const QString& columns, const QString& table, const QString& idNum)
 {
@@ -51,6 +57,7 @@ SeenClaimRows readSeenClaimRows(Connection& connection, const QString& idNum, bo
     seen.visit = readSeenRow(connection, visitStatement(idNum, outPatient));
     seen.guEntry = readSeenRow(connection, guEntryStatement(idNum));
     seen.firstHistory = readSeenRow(connection, firstHistoryStatement(idNum, outPatient));
+    seen.complaint = readSeenRow(connection, complaintStatement(idNum, outPatient));
     return seen;
 }
 
@@ -132,6 +139,18 @@ void setGuFinding(Connection& connection, const QString& idNum, const std::optio
     });
 }
 
+void saveChiefComplaint(Connection& connection, const QString& idNum, bool outPatient,
+                        const std::optional<SeenRow>& seenRecord, const QString& takenOn, const QString& complaint)
+{
+    saveAsSeen(connection, complaintStatement(idNum, outPatient), seenRecord, [&](Recordset& row, bool isNew) {
+        if (isNew) {
+            row.setField(QStringLiteral("IDNum"), idNum);
+            row.setField(QStringLiteral("HistoryDate"), takenOn);
+        }
+        row.setField(QStringLiteral("ChiefComplaint"), complaint);
+    });
+}
+
 void addCourseNote(Connection& connection, const QString& idNum, const QString& writtenOn, const QString& text,
                    const QString& clerk)
 {
@@ -183,6 +202,8 @@ int declaredLength(Connection& connection, EntryColumn column, bool outPatient)
         return lengthOf("Patient_Data", QStringLiteral("tbPatientConditions"), "Remarks");
     case EntryColumn::CourseNote:
         return lengthOf("Station", QStringLiteral("tbCourseWard"), "CourseNotes");
+    case EntryColumn::ChiefComplaint:
+        return lengthOf("Patient_Data", history, "ChiefComplaint");
     }
     return 0;
 }

@@ -19,6 +19,7 @@ struct SeenClaimRows {
     std::optional<SeenRow> guEntry;      ///< the first PhysicalExam/GU(IE)/OTHERS entry
     std::optional<SeenRow> profile;      ///< the nurse profile
     std::optional<SeenRow> firstHistory; ///< the first history record: HistoryDate, Height, Weight
+    std::optional<SeenRow> complaint;    ///< the same record: HistoryDate, ChiefComplaint
 
     bool operator==(const SeenClaimRows&) const = default;
 };
@@ -57,6 +58,12 @@ void saveHeightWeight(Connection& connection, const QString& idNum, bool outPati
 void setGuFinding(Connection& connection, const QString& idNum, const std::optional<SeenRow>& seenEntry,
                   const QString& finding, const QString& clerk);
 
+/// The chief complaint of the admission's first history record (the one the
+/// height/weight page edits), only while it is as seen; with no record (seen none,
+/// and still none), one is added, taken on takenOn.
+void saveChiefComplaint(Connection& connection, const QString& idNum, bool outPatient,
+                        const std::optional<SeenRow>& seenRecord, const QString& takenOn, const QString& complaint);
+
 /// A note in the course in the ward, by the clerk.
 void addCourseNote(Connection& connection, const QString& idNum, const QString& writtenOn, const QString& text,
                    const QString& clerk);
@@ -72,6 +79,7 @@ enum class EntryColumn {
     Weight,
     GuFinding,
     CourseNote,
+    ChiefComplaint,
 };
 
 /// The declared length of the column in characters; 0 when none is known (the

@@ -122,6 +122,25 @@ InputCheck checkTakenOn(const QString& field, const QDateTime& when, const QDate
     return accepted(when.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")));
 }
 
+InputCheck checkCount(const QString& field, const QString& typed)
+{
+    return checkNumber(typed, field, 0, 99, 0, QStringLiteral("a whole number from 0 to 99"));
+}
+
+InputCheck checkLastPeriod(const QDate& date, const QDateTime& admitted, const QDateTime& now)
+{
+    const QString field = QStringLiteral("Last menstrual period");
+    if (!date.isValid())
+        return refused(QStringLiteral("%1: type a date as mm/dd/yyyy.").arg(field));
+    if (date > now.date())
+        return refused(QStringLiteral("%1: the date cannot be in the future.").arg(field));
+    if (admitted.isValid() && date > admitted.date()) {
+        return refused(QStringLiteral("%1: the date cannot be after the admission (%2).")
+                           .arg(field, admitted.toString(QStringLiteral("MM/dd/yyyy"))));
+    }
+    return accepted(date.toString(QStringLiteral("yyyy-MM-ddT00:00:00")));
+}
+
 InputCheck checkLength(const QString& field, const QString& value, int maxLength)
 {
     // Counted as the data layer counts a text against its column, so that what

@@ -36,6 +36,11 @@ InputCheck checkWeight(const QString& typed);
 InputCheck checkTakenOn(const QString& field, const QDateTime& when, const QDateTime& admitted,
                         const QDateTime& discharged, const QDateTime& now);
 
+/// A count of the pregnancy history: a whole number 0–99, given without leading zeros.
+InputCheck checkCount(const QString& field, const QString& typed);
+/// The last menstrual period: a date not after the admission's day nor the present.
+InputCheck checkLastPeriod(const QDate& date, const QDateTime& admitted, const QDateTime& now);
+
 /// A value to store fits its column: at most maxLength characters (0: no limit).
 /// The message names the field, the value's length and the limit.
 InputCheck checkLength(const QString& field, const QString& value, int maxLength);

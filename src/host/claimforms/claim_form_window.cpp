@@ -5,6 +5,7 @@
 #include "host/claimforms/claim_form_summary.h"
 #include "host/claimforms/claim_form_window_text.h"
 #include "host/claimforms/conflict_bar.h"
+#include "host/claimforms/finding_checks.h"
 #include "host/component_error.h"
 #include "host/ui/flex_grid_widget.h"
 #include "host/ui/message_box.h"
@@ -12,7 +13,10 @@
 #include "host/user/current_user.h"
 
 #include <QCloseEvent>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QRadioButton>
 #include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -33,7 +37,8 @@ namespace vantik {
 namespace {
 
 // The pages in the order of the insurer's form; the tab captions carry access keys.
-enum Page { SummaryPage, HistoryPage, VitalsPage, MeasurementPage, GuPage, CoursePage };
+// The GU marking's finding is part of the physical examination page.
+enum Page { SummaryPage, HistoryPage, VitalsPage, MeasurementPage, SymptomsPage, ExamPage, SurveyPage, CoursePage };
 
 bool isOutPatientId(const QString& idNum)
 {
@@ -76,6 +81,10 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, const QString
     lblMissing = new QLabel(this);
     lblMissing->setObjectName(QStringLiteral("lblMissing"));
     lblMissing->setWordWrap(true);
+    lblEcf4 = new QLabel(this);
+    lblEcf4->setObjectName(QStringLiteral("lblEcf4"));
+    lblEcf4->setWordWrap(true);
+    lblEcf4->setTextFormat(Qt::PlainText);
 
     tabSections = new QTabWidget(this);
     tabSections->setObjectName(QStringLiteral("tabSections"));
@@ -84,7 +93,9 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, const QString
     tabSections->addTab(buildHistoryPage(), QStringLiteral("Brief &history"));
     tabSections->addTab(buildVitalsPage(), QStringLiteral("Vi&tal signs"));
     tabSections->addTab(buildMeasurementPage(), QStringLiteral("Height/&weight"));
-    tabSections->addTab(buildGuPage(), QStringLiteral("G&U(IE)"));
+    tabSections->addTab(buildSymptomsPage(), QStringLiteral("Signs an&d symptoms"));
+    tabSections->addTab(buildExamPage(), QStringLiteral("Ph&ysical exam"));
+    tabSections->addTab(buildSurveyPage(), QStringLiteral("&General survey"));
     tabSections->addTab(buildCoursePage(), QStringLiteral("C&ourse in the ward"));
 
     lblMessage = new QLabel(this);
@@ -92,6 +103,9 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, const QString
     lblMessage->setWordWrap(true);
     cmdMarkVerified = new QPushButton(QStringLiteral("Mark &verified"), this);
     cmdMarkVerified->setObjectName(QStringLiteral("cmdMarkVerified"));
+    cmdExportEcf4 = new QPushButton(QStringLiteral("E&xport eCF4…"), this);
+    cmdExportEcf4->setObjectName(QStringLiteral("cmdExportEcf4"));
+    cmdExportEcf4->setAccessibleName(QStringLiteral("Export the eCF4 file"));
     cmdPrint = new QPushButton(QStringLiteral("&Print..."), this);
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     cmdReload = new QPushButton(QStringLiteral("&Reload"), this);
@@ -101,6 +115,7 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, const QString
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(cmdMarkVerified);
+    buttons->addWidget(cmdExportEcf4);
     buttons->addWidget(cmdPrint);
     buttons->addWidget(cmdReload);
     buttons->addStretch();
@@ -108,12 +123,13 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, const QString
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblHeader);
     layout->addWidget(lblMissing);
+    layout->addWidget(lblEcf4);
     layout->addWidget(tabSections, 1);
     layout->addWidget(lblMessage);
     layout->addLayout(buttons);
 
     // Tab moves through the page in hand, then the window's buttons.
-    const QList<QWidget*> chain{tabSections,
+    QList<QWidget*> chain{tabSections,
                                 txtBriefHistory,
                                 cmdSaveHistory,
                                 fraHistoryConflict->cmdKeepTheirs,
@@ -130,29 +146,61 @@ ClaimFormWindow::ClaimFormWindow(ClaimFormEnvironment environment, const QString
                                 cmdSaveHeightWeight,
                                 fraMeasurementsConflict->cmdKeepTheirs,
                                 fraMeasurementsConflict->cmdSaveMine,
+                                txtPainSite,
+                                txtOtherComplaint,
+                                cmdSaveSymptoms,
+                                fraSymptomsConflict->cmdKeepTheirs,
+                                fraSymptomsConflict->cmdSaveMine,
                                 cboGuFinding,
                                 cmdSaveGu,
                                 fraGuConflict->cmdKeepTheirs,
                                 fraGuConflict->cmdSaveMine,
+                                cmdSaveExam,
+                                fraExamConflict->cmdKeepTheirs,
+                                fraExamConflict->cmdSaveMine,
+                                txtChiefComplaint,
+                                optAwake,
+                                optAltered,
+                                txtSurveyRemark,
+                                txtPastHistory,
+                                cboMensApplicable,
+                                dtpLastPeriod,
+                                txtPregnancyCounts[0],
+                                txtPregnancyCounts[1],
+                                txtPregnancyCounts[2],
+                                txtPregnancyCounts[3],
+                                txtPregnancyCounts[4],
+                                txtPregnancyCounts[5],
+                                cmdSaveSurvey,
+                                fraSurveyConflict->cmdKeepTheirs,
+                                fraSurveyConflict->cmdSaveMine,
                                 dtpNoteWrittenOn,
                                 txtCourseNote,
                                 cmdSaveNote,
                                 cmdImportOrders,
                                 grdOrders,
                                 cmdMarkVerified,
+                                cmdExportEcf4,
                                 cmdPrint,
                                 cmdReload,
                                 cmdClose};
+    // The check boxes of the coded pages, each before the page's other fields.
+    chain = chain.mid(0, chain.indexOf(txtPainSite)) + chkSymptoms->controls() + chain.mid(chain.indexOf(txtPainSite));
+    QList<QWidget*> examBoxes;
+    for (const FindingChecks* row : fraExam)
+        examBoxes += row->controls();
+    chain = chain.mid(0, chain.indexOf(cboGuFinding)) + examBoxes + chain.mid(chain.indexOf(cboGuFinding));
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 
     connect(cmdMarkVerified, &QPushButton::clicked, this, &ClaimFormWindow::markVerified);
+    connect(cmdExportEcf4, &QPushButton::clicked, this, &ClaimFormWindow::exportEcf4);
     connect(cmdPrint, &QPushButton::clicked, this, &ClaimFormWindow::openPrintPreview);
     connect(cmdReload, &QPushButton::clicked, this, &ClaimFormWindow::reload);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
-    resize(860, 760);
+    resize(990, 780);
     showAdmission(idNum, title);
 }
 
@@ -189,7 +237,11 @@ void ClaimFormWindow::setSummary(const QString& html)
     // tables cost more to lay out than the rest of the window: only the one
     // a frame shows is laid out.
     if (!m_summaryHooked) {
-        pacer.addFrameHook(this, [this] { layOutSummary(); });
+        pacer.addFrameHook(this, [this] {
+            layOutSummary();
+            if (m_ecf4Stale)
+                showEcf4();
+        });
         m_summaryHooked = true;
     }
     pacer.notePending();
@@ -287,6 +339,7 @@ void ClaimFormWindow::load(bool keepTyped)
         lblHeader->setText(QStringLiteral("<b>%1</b>").arg(m_idNum.toHtmlEscaped()));
         lblMissing->clear();
         setSummary(QString());
+        refreshEcf4();
         cmdMarkVerified->setEnabled(false);
         cmdPrint->setEnabled(false);
         editable(false);
@@ -298,6 +351,7 @@ void ClaimFormWindow::load(bool keepTyped)
         lblMissing->clear();
         setSummary(Qt::convertFromPlainText(
             QStringLiteral("There is no admission or out-patient visit with this identifier.")));
+        refreshEcf4();
         cmdMarkVerified->setEnabled(false);
         cmdPrint->setEnabled(false);
         editable(false);
@@ -312,7 +366,9 @@ void ClaimFormWindow::load(bool keepTyped)
     // What the clerk typed and did not save stays, with the rows it was typed on:
     // a reload must neither lose work nor move it onto another user's save.
     takeReadRows(keepTyped);
+    readConditions(keepTyped);
     showSections();
+    refreshEcf4();
     cmdPrint->setEnabled(true);
     cmdReload->setDefault(false);
     showMessage(QString(), false);
@@ -384,8 +440,19 @@ QStringList ClaimFormWindow::unsavedSections() const
         unsaved << sectionName(ClaimFormSection::HeightWeight);
     if (guTyped())
         unsaved << sectionName(ClaimFormSection::GuEntry);
+    for (int s = 0; s < ecf4::kExamSystems; ++s) {
+        if (conditionsTyped(ecf4::Library(s))) {
+            unsaved << QStringLiteral("physical exam");
+            break;
+        }
+    }
+    if (conditionsTyped(ecf4::Library::SignsSymptoms) || symptomTextsTyped())
+        unsaved << QStringLiteral("signs and symptoms");
+    if (surveyTyped() || chiefComplaintTyped())
+        unsaved << QStringLiteral("general survey and history");
     if (!txtCourseNote->toPlainText().trimmed().isEmpty())
         unsaved << sectionName(ClaimFormSection::CourseInTheWard);
+
     return unsaved;
 }
 

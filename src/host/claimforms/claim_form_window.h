@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ecf4/cf4_libraries.h"
+#include "host/claimforms/cf4_conditions.h"
 #include "host/claimforms/claim_form_edits.h"
 #include "host/claimforms/claim_form_environment.h"
 #include "host/claimforms/claim_form_record.h"
@@ -7,12 +9,18 @@
 #include "host/claimforms/section_baseline.h"
 
 #include <QHash>
+#include <QPair>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QRadioButton;
 class QDateTimeEdit;
 class QLabel;
 class QLineEdit;
@@ -25,6 +33,7 @@ class QTextBrowser;
 namespace vantik {
 
 class ConflictBar;
+class FindingChecks;
 class FlexGridWidget;
 
 /// The CF4 entry window of one admission: what the hospital's tables hold, which
@@ -68,6 +77,8 @@ public:
 
     QLabel* lblHeader = nullptr;
     QLabel* lblMissing = nullptr;
+    /// "eCF4: ready" or "eCF4: " and what keeps the claim from PhilHealth.
+    QLabel* lblEcf4 = nullptr;
     QTabWidget* tabSections = nullptr;
 
     // Summary (read-only; what Print prints).
@@ -103,6 +114,35 @@ public:
     QPushButton* cmdSaveGu = nullptr;
     ConflictBar* fraGuConflict = nullptr;
 
+    // Physical examination: one row per system, Skin to GU (ecf4::Library order).
+    QLabel* lblExamNow = nullptr;
+    std::array<FindingChecks*, ecf4::kExamSystems> fraExam{};
+    QPushButton* cmdSaveExam = nullptr;
+    ConflictBar* fraExamConflict = nullptr;
+
+    // Signs and symptoms, with the pain site and the other complaint.
+    QLabel* lblSymptomsNow = nullptr;
+    FindingChecks* chkSymptoms = nullptr;
+    QLineEdit* txtPainSite = nullptr;
+    QLineEdit* txtOtherComplaint = nullptr;
+    QPushButton* cmdSaveSymptoms = nullptr;
+    ConflictBar* fraSymptomsConflict = nullptr;
+
+    // General survey, history and, for women, menstrual and pregnancy history.
+    QLabel* lblSurveyNow = nullptr;
+    QRadioButton* optAwake = nullptr;
+    QRadioButton* optAltered = nullptr;
+    QLineEdit* txtSurveyRemark = nullptr;
+    QLineEdit* txtChiefComplaint = nullptr;
+    QPlainTextEdit* txtPastHistory = nullptr;
+    QGroupBox* fraObGyn = nullptr;
+    QComboBox* cboMensApplicable = nullptr; ///< not stated, Yes, No
+    QDateEdit* dtpLastPeriod = nullptr;
+    /// Pregnancies, deliveries, full term, premature, abortions, living children.
+    std::array<QLineEdit*, 6> txtPregnancyCounts{};
+    QPushButton* cmdSaveSurvey = nullptr;
+    ConflictBar* fraSurveyConflict = nullptr;
+
     // Course in the ward and the doctors' orders.
     QLabel* lblNotesNow = nullptr;
     QDateTimeEdit* dtpNoteWrittenOn = nullptr;
@@ -114,6 +154,7 @@ public:
 
     QLabel* lblMessage = nullptr;
     QPushButton* cmdMarkVerified = nullptr;
+    QPushButton* cmdExportEcf4 = nullptr;
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdReload = nullptr;
     QPushButton* cmdClose = nullptr;
@@ -129,6 +170,9 @@ private:
     QWidget* buildMeasurementPage();
     QWidget* buildGuPage();
     QWidget* buildCoursePage();
+    QWidget* buildExamPage();
+    QWidget* buildSymptomsPage();
+    QWidget* buildSurveyPage();
     /// Enter in the editor saves its section.
     void savesOnEnter(QWidget* editor, void (ClaimFormWindow::*save)());
     void load(bool keepTyped);
@@ -150,8 +194,12 @@ private:
     void saveCourseNote();
     /// Runs one section's write; a conflict or a failure saves nothing and says so.
     bool write(ClaimFormSection section, const std::function<void()>& write);
+    /// The same for a page the findings do not name; what: "The physical examination".
+    bool write(const QString& what, bool plural, const std::function<void()>& write);
     /// After a save: its user-log line, the reload and the message.
     void saved(ClaimFormSection section, const QString& logged);
+    void saved(const QString& name, const QString& logged);
+    bool runWrite(const std::function<QString(const std::exception&)>& notSaved, const std::function<void()>& write);
     /// A refused input: the message names the field; the field gets the focus.
     void refuse(QWidget* field, const QString& message);
     /// Checks a value against the declared length of its column.
@@ -172,6 +220,54 @@ private:
     void fillHistory();
     void fillGuFinding();
     void fillMeasurements();
+
+    // claim_form_window_exam.cpp: the coded findings of the physical examination
+    // (and of the signs and symptoms), each library checked against its records as read.
+    struct ConditionBaseline {
+        QList<SeenRow> base, current;
+    };
+    void readConditions(bool keepTyped);
+    FindingChecks* checksOf(ecf4::Library library) const;
+    bool conditionsTyped(ecf4::Library library) const;
+    /// The libraries of the list the clerk changed, each choice checked; false
+    /// when one was refused (and said so).
+    bool checkCodedFindings(const QList<ecf4::Library>& libraries, QList<ecf4::Library>& typed);
+    /// Throws the conflict when a library's records are no longer as the page read them.
+    void requireConditionsAsSeen(const QList<ecf4::Library>& typed);
+    /// Writes the choices; gives each library's user-log text.
+    QStringList writeCodedFindings(const QList<ecf4::Library>& typed, bool nameEach);
+    void conditionsSaved(const QList<ecf4::Library>& typed);
+    void saveExam();
+    void showConditionConflicts();
+    void keepTheirConditions(const QList<ecf4::Library>& libraries);
+
+    // claim_form_window_symptoms.cpp
+    void saveSymptoms();
+    bool symptomChecked(const char* id) const;
+    /// The pain site and the other complaint are open while their symptom is checked.
+    void followSymptoms();
+    QString painSiteToSave() const;
+    QString otherComplaintToSave() const;
+    bool symptomTextsTyped() const;
+    void fillSymptomTexts();
+    void readSymptomEntry(const std::optional<SeenRow>& entry, bool keepTyped);
+
+    // claim_form_window_survey.cpp
+    void saveSurvey();
+    /// The program's row's columns as the page would write them.
+    QList<QPair<QString, QString>> surveyValues() const;
+    bool surveyTyped() const;
+    bool chiefComplaintTyped() const;
+    void fillSurvey();
+    void readSurveyEntry(const std::optional<SeenRow>& entry, const std::optional<SeenRow>& complaint,
+                         bool keepTyped);
+    void showSurveyConflicts();
+
+    // claim_form_window_ecf4.cpp
+    /// The eCF4 line after a read; during a batch pass at the next frame only.
+    void refreshEcf4();
+    void showEcf4();
+    void exportEcf4();
 
     // claim_form_window_actions.cpp
     void importOrders();
@@ -200,6 +296,18 @@ private:
     QString m_summaryShown;
     bool m_summaryLaidOut = false; // m_summaryShown is what txtSummary holds
     bool m_summaryHooked = false;
+    bool m_ecf4Stale = false; // the eCF4 line waits for the next frame
+    std::optional<Cf4Wording> m_wording; // none: the code table could not be read
+    QString m_wordingError;
+    std::array<ConditionBaseline, ecf4::kLibraryCount> m_conditions;
+    SectionBaseline m_symptomEntry{{QStringLiteral("PainSite"), QStringLiteral("OtherComplaint")}};
+    SectionBaseline m_surveyEntry{{QStringLiteral("GenSurveyID"), QStringLiteral("GenSurveyRemarks"),
+                                   QStringLiteral("PastMedicalHistory"), QStringLiteral("MensApplicable"),
+                                   QStringLiteral("LastMensPeriod"), QStringLiteral("PregnancyCount"),
+                                   QStringLiteral("DeliveryCount"), QStringLiteral("FullTermCount"),
+                                   QStringLiteral("PrematureCount"), QStringLiteral("AbortionCount"),
+                                   QStringLiteral("LivingChildrenCount")}};
+    SectionBaseline m_complaint{{QStringLiteral("ChiefComplaint")}};
 };
 
 } // namespace vantik

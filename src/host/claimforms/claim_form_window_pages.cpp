@@ -2,6 +2,7 @@
 
 #include "host/claimforms/claim_form_edits.h"
 #include "host/claimforms/claim_form_window.h"
+#include "host/claimforms/claim_form_page_parts.h"
 #include "host/claimforms/conflict_bar.h"
 #include "host/ui/flex_grid_widget.h"
 
@@ -20,31 +21,7 @@ namespace vantik {
 
 namespace {
 
-template <typename Widget>
-Widget* named(Widget* widget, const char* objectName, const QString& accessibleName = QString())
-{
-    widget->setObjectName(QString::fromLatin1(objectName));
-    if (!accessibleName.isEmpty())
-        widget->setAccessibleName(accessibleName);
-    return widget;
-}
-
-QLabel* caption(const QString& text, QWidget* buddy)
-{
-    auto* label = new QLabel(text);
-    label->setBuddy(buddy);
-    return label;
-}
-
-// What a page shows of what the tables hold now: read-only, wrapped.
-QLabel* nowLabel(const char* objectName)
-{
-    auto* label = named(new QLabel, objectName);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    return label;
-}
+using namespace page;
 
 QDateTimeEdit* takenOnEditor(const char* objectName, const QString& accessibleName)
 {

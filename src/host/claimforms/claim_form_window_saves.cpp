@@ -72,6 +72,23 @@ bool ClaimFormWindow::fits(QWidget* field, const QString& name, const QString& v
 
 bool ClaimFormWindow::write(ClaimFormSection section, const std::function<void()>& write)
 {
+    return runWrite([section](const std::exception& error) { return notSaved(section, error); }, write);
+}
+
+bool ClaimFormWindow::write(const QString& what, bool plural, const std::function<void()>& write)
+{
+    return runWrite(
+        [&](const std::exception& error) {
+            if (saveOutcomeUnknown(error))
+                return what + QStringLiteral(" may not have been saved");
+            return what + (plural ? QStringLiteral(" were not saved") : QStringLiteral(" was not saved"));
+        },
+        write);
+}
+
+bool ClaimFormWindow::runWrite(const std::function<QString(const std::exception&)>& notSaved,
+                               const std::function<void()>& write)
+{
     m_touched = true;
     if (!m_form)
         return false;
@@ -79,7 +96,7 @@ bool ClaimFormWindow::write(ClaimFormSection section, const std::function<void()
         write();
     } catch (const DatabaseError& error) {
         if (error.message() != QLatin1String(kRecordChangedMessage)) {
-            showMessage(notSaved(section, error) + QStringLiteral(": ") + error.message(), true);
+            showMessage(notSaved(error) + QStringLiteral(": ") + error.message(), true);
             return false;
         }
         // Read again with the typing kept on its own rows: the page shows what the
@@ -90,7 +107,7 @@ bool ClaimFormWindow::write(ClaimFormSection section, const std::function<void()
                     true);
         return false;
     } catch (const std::exception& error) {
-        showMessage(notSaved(section, error) + QStringLiteral(": ") + errorDescription(error), true);
+        showMessage(notSaved(error) + QStringLiteral(": ") + errorDescription(error), true);
         return false;
     }
     return true;
@@ -108,7 +125,11 @@ QString ClaimFormWindow::writeUserLog(const QString& line)
 
 void ClaimFormWindow::saved(ClaimFormSection section, const QString& logged)
 {
-    const QString name = sectionName(section);
+    saved(sectionName(section), logged);
+}
+
+void ClaimFormWindow::saved(const QString& name, const QString& logged)
+{
     const QString logFailure = writeUserLog(QStringLiteral("%1 CF4 %2: %3").arg(m_idNum, name, logged));
     load(true);
     if (logFailure.isEmpty())

@@ -38,8 +38,10 @@ protected:
     SettingsStore settings{settingsFolder.path()};
     ScriptedMessageBox messages;
     FakeCurrentUser user;
+    QString chosenFolder; ///< what the folder chooser answers; empty: cancelled
     BuiltinClaimFormClasses library{ClaimFormEnvironment{user, [] { return QStringLiteral("CLERK"); },
-                                                         [] { return kNow; }, &settings, &messages}};
+                                                         [] { return kNow; }, &settings, &messages,
+                                                         [this](QWidget*, const QString&) { return chosenFolder; }}};
 };
 
 } // namespace vantik::test
