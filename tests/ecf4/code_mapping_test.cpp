@@ -64,7 +64,8 @@ TEST(CodeMapping, OnlyAnActiveLibraryEntryIsSaved)
         EXPECT_EQ(CodeTables::read(*connection).finding("PhysicalExam", "HEENT", "Runny nose"), nullptr) << id;
     }
     saveFindingCode(*connection, finding, Library::Heent, "99", "clerk");
-    const FindingCode* saved = CodeTables::read(*connection).finding("physicalexam", "heent", "RUNNY NOSE ");
+    const CodeTables tables = CodeTables::read(*connection);
+    const FindingCode* saved = tables.finding("physicalexam", "heent", "RUNNY NOSE ");
     ASSERT_NE(saved, nullptr);
     EXPECT_EQ(saved->library, "lib_heent");
     EXPECT_EQ(saved->id, "99");
